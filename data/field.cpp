@@ -1,0 +1,238 @@
+#include "data/field.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "data/error.h"
+#include "data/locale_jp.h"
+#include "data/messages.h"
+#include "data/sjis.h"
+#include "data/table.h"
+
+namespace tamboro {
+
+namespace {
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// Decimal integer with optional sign; nullopt unless it fits 32 bits.
+std::optional<int64_t> parseInt32(std::string_view s) {
+    s = trimBlanks(s);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    int64_t v = 0;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (s.empty() || ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
+    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+    return v;
+}
+
+bool isPrefixNoCase(std::string_view prefix, std::string_view word) {
+    if (prefix.size() > word.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char a = prefix[i], b = word[i];
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
+        if (a != b) return false;
+    }
+    return true;
+}
+
+std::string formatReal(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
+}
+
+}  // namespace
+
+const FieldDef& Field::def() const { return table_->schema_[static_cast<size_t>(index_)]; }
+
+Value Field::value() const {
+    if (!table_->active()) return Value();
+    return table_->currentValue(index_, position_);
+}
+
+int64_t Field::asInteger() const {
+    Value v = value();
+    if (v.isNull()) return 0;
+    if (storageOf(type()) == Storage::Text) {
+        auto n = parseInt32(v.asText());
+        if (!n) throw DataError(formatMessage(msg::kNotInteger, {toUtf8(v.asText()), toUtf8(name())}));
+        return *n;
+    }
+    if (storageOf(type()) == Storage::Float) return static_cast<int64_t>(std::llround(v.asReal()));
+    return v.asInt();
+}
+
+std::string Field::asString() const {
+    if (type() == FieldType::Currency) return editText();
+    return displayText();
+}
+
+double Field::asDateTime() const {
+    Value v = value();
+    if (v.isNull()) return 0.0;
+    if (storageOf(type()) == Storage::Text) {
+        auto d = parseDateTime(toUtf8(v.asText()));
+        if (!d) throw DataError(formatMessage(msg::kNotDateTime, {toUtf8(v.asText())}));
+        return *d;
+    }
+    return v.asReal();
+}
+
+bool Field::asBoolean() const {
+    Value v = value();
+    if (v.isNull()) return false;
+    if (storageOf(type()) == Storage::Text) {
+        std::string_view t = v.asText();
+        if (!t.empty() && isPrefixNoCase(t, "TRUE")) return true;
+        if (!t.empty() && isPrefixNoCase(t, "FALSE")) return false;
+        throw DataError(formatMessage(msg::kNotBoolean, {toUtf8(t), toUtf8(name())}));
+    }
+    return v.asBool();
+}
+
+double Field::asFloat() const { return value().asReal(); }
+
+void Field::checkRange(int64_t v, std::string_view text) const {
+    int64_t lo = INT32_MIN, hi = INT32_MAX;
+    if (type() == FieldType::Int16) lo = -32768, hi = 32767;
+    else if (type() != FieldType::Int32) return;
+    if (v < lo || v > hi)
+        throw DataError(formatMessage(msg::kOutOfRange, {text, toUtf8(name()), std::to_string(lo), std::to_string(hi)}));
+}
+
+void Field::setInteger(int64_t v) {
+    switch (storageOf(type())) {
+    case Storage::Int:
+        checkRange(v, std::to_string(v));
+        table_->assign(index_, Value::integer(v));
+        break;
+    case Storage::Float: table_->assign(index_, Value::real(static_cast<double>(v))); break;
+    case Storage::Bool: table_->assign(index_, Value::boolean(v != 0)); break;
+    case Storage::Text: setString(std::to_string(v)); break;
+    }
+}
+
+void Field::setString(std::string_view sjis) { setText(sjis); }
+
+void Field::setDateTime(double v) {
+    switch (type()) {
+    case FieldType::Date: table_->assign(index_, Value::integer(static_cast<int64_t>(std::floor(v)))); break;
+    case FieldType::String:
+    case FieldType::Memo: setText(toSjis(formatDateTime(v))); break;
+    default:
+        if (storageOf(type()) == Storage::Int) setInteger(static_cast<int64_t>(std::floor(v)));
+        else table_->assign(index_, Value::real(v));
+    }
+}
+
+void Field::setBoolean(bool v) {
+    if (storageOf(type()) == Storage::Text) setText(v ? "True" : "False");
+    else if (storageOf(type()) == Storage::Bool) table_->assign(index_, Value::boolean(v));
+    else setInteger(v ? 1 : 0);
+}
+
+void Field::setFloat(double v) {
+    if (storageOf(type()) == Storage::Float) table_->assign(index_, Value::real(v));
+    else if (storageOf(type()) == Storage::Text) setText(formatReal(v));
+    else setInteger(static_cast<int64_t>(std::llround(v)));
+}
+
+void Field::setValue(const Value& v) {
+    if (v.isNull()) return clear();
+    switch (storageOf(type())) {
+    case Storage::Int: setInteger(v.asInt()); break;
+    case Storage::Float: setFloat(v.asReal()); break;
+    case Storage::Bool: setBoolean(v.asBool()); break;
+    case Storage::Text: setText(v.asText()); break;
+    }
+}
+
+void Field::clear() { table_->assign(index_, Value()); }
+
+std::string Field::displayText() const {
+    if (type() == FieldType::Currency) return toSjis(displayTextUtf8());
+    Value v = value();
+    if (v.isNull()) return {};
+    switch (type()) {
+    case FieldType::Int32:
+    case FieldType::Int16:
+    case FieldType::Int64: return std::to_string(v.asInt());
+    case FieldType::Date: return formatShortDate(static_cast<int32_t>(v.asInt()));
+    case FieldType::DateTime: return formatDateTime(v.asReal());
+    case FieldType::Boolean: return v.asBool() ? "True" : "False";
+    case FieldType::Float: return formatReal(v.asReal());
+    default: return v.asText();
+    }
+}
+
+std::string Field::displayTextUtf8() const {
+    if (type() == FieldType::Currency) {
+        Value v = value();
+        return v.isNull() ? std::string() : formatCurrencyDisplay(v.asReal());
+    }
+    return toUtf8(displayText());
+}
+
+std::string Field::editText() const {
+    if (type() == FieldType::Currency) {
+        Value v = value();
+        return v.isNull() ? std::string() : formatCurrencyEdit(v.asReal());
+    }
+    return displayText();
+}
+
+void Field::setText(std::string_view sjis) {
+    FieldType t = type();
+    if (sjis.empty() && t != FieldType::String && t != FieldType::Memo && t != FieldType::Other &&
+        t != FieldType::Blob)
+        return clear();
+    switch (t) {
+    case FieldType::Int32:
+    case FieldType::Int16:
+    case FieldType::Int64: {
+        auto n = parseInt32(sjis);
+        if (!n) throw DataError(formatMessage(msg::kNotInteger, {toUtf8(sjis), toUtf8(name())}));
+        checkRange(*n, std::to_string(*n));
+        table_->assign(index_, Value::integer(*n));
+        return;
+    }
+    case FieldType::String:
+        table_->assign(index_, Value::text(width() > 0 ? cutToBytes(sjis, static_cast<size_t>(width()))
+                                                       : std::string(sjis)));
+        return;
+    case FieldType::Date: {
+        auto d = parseShortDate(toUtf8(sjis));
+        if (!d) throw DataError(formatMessage(msg::kNotDate, {toUtf8(sjis)}));
+        table_->assign(index_, Value::integer(*d));
+        return;
+    }
+    case FieldType::DateTime: {
+        auto d = parseDateTime(toUtf8(sjis));
+        if (!d) throw DataError(formatMessage(msg::kNotDateTime, {toUtf8(sjis)}));
+        table_->assign(index_, Value::real(*d));
+        return;
+    }
+    case FieldType::Boolean:
+        if (isPrefixNoCase(sjis, "FALSE")) table_->assign(index_, Value::boolean(false));
+        else if (isPrefixNoCase(sjis, "TRUE")) table_->assign(index_, Value::boolean(true));
+        else throw DataError(formatMessage(msg::kNotBoolean, {toUtf8(sjis), toUtf8(name())}));
+        return;
+    case FieldType::Currency:
+    case FieldType::Float: {
+        auto d = parseCurrency(toUtf8(sjis));
+        if (!d) throw DataError(formatMessage(msg::kNotFloat, {toUtf8(sjis), toUtf8(name())}));
+        table_->assign(index_, Value::real(*d));
+        return;
+    }
+    default: table_->assign(index_, Value::text(std::string(sjis))); return;
+    }
+}
+
+}  // namespace tamboro
