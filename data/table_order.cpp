@@ -104,19 +104,97 @@ int Table::compareKey(uint32_t id, const std::vector<Value>& key, size_t nfields
     return 0;
 }
 
+namespace {
+
+// The leading index fields packed into one integer whose order is the rows'
+// order, so that most comparisons of a sort are one integer comparison.
+struct SortEntry {
+    uint64_t k;
+    uint32_t id;
+    const std::string* key;  // collation key of the string field packed last, if any
+};
+
+// Bits a field takes in the packed key (a presence bit first), or 0 when it
+// cannot be packed exactly.
+int packedBits(FieldType t) {
+    switch (t) {
+    case FieldType::Int16: return 17;
+    case FieldType::Int32:
+    case FieldType::Date: return 33;
+    case FieldType::Boolean: return 2;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 void Table::rebuildOrder() {
     allOrder_.clear();
     allOrder_.reserve(rows_.size());
     for (uint32_t id = 0; id < rows_.size(); ++id)
         if (rows_[id].current()) allOrder_.push_back(id);
     if (index_.empty()) return;
-    // Make the collation keys up front; the sort then only compares bytes.
-    int first = index_.front();
-    if (schema_[static_cast<size_t>(first)].type == FieldType::String)
-        for (uint32_t id : allOrder_)
-            if (rows_[id].data.has(first)) sortKeyOf(id, first);
-    std::sort(allOrder_.begin(), allOrder_.end(),
-              [this](uint32_t a, uint32_t b) { return compareRows(a, b) < 0; });
+
+    std::vector<SortEntry> entries;
+    entries.reserve(allOrder_.size());
+    bool exact = true;
+    for (uint32_t id : allOrder_) {
+        const RowData& r = rows_[id].data;
+        uint64_t k = 0;
+        int left = 64;
+        bool rowExact = true, clamped = false;
+        const std::string* skey = nullptr;
+        for (size_t i = 0; i < index_.size(); ++i) {
+            int f = index_[i];
+            FieldType t = schema_[static_cast<size_t>(f)].type;
+            int bits = packedBits(t);
+            if (bits > 0 && bits <= left) {
+                uint64_t v = 0;
+                if (r.has(f)) {
+                    int64_t x = t == FieldType::Boolean ? (r.getBool(f) ? 1 : 0) : r.getInt(f);
+                    int64_t lo = t == FieldType::Int16 ? -32768 : (t == FieldType::Boolean ? 0 : INT32_MIN);
+                    int64_t hi = t == FieldType::Int16 ? 32767 : (t == FieldType::Boolean ? 1 : INT32_MAX);
+                    if (x < lo || x > hi) clamped = true, x = std::clamp(x, lo, hi);
+                    v = (uint64_t(1) << (bits - 1)) | static_cast<uint64_t>(x - lo);
+                }
+                k = (k << bits) | v;
+                left -= bits;
+                continue;
+            }
+            rowExact = false;
+            if (t == FieldType::String && left >= 9) {
+                // Presence bit, then as many leading bytes of the collation key as fit.
+                uint64_t v = 0;
+                if (r.has(f)) {
+                    const std::string& key = sortKeyOf(id, f);
+                    skey = &key;
+                    uint64_t prefix = 0;
+                    for (size_t b = 0; b < 8; ++b)
+                        prefix = (prefix << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0);
+                    v = (uint64_t(1) << (left - 1)) | (prefix >> (65 - left));
+                }
+                k = left == 64 ? v : ((k << left) | v);
+                left = 0;
+                // Only fields after the string need the full comparison.
+                rowExact = i + 1 == index_.size();
+            }
+            break;
+        }
+        if (left > 0 && left < 64) k <<= left;
+        else if (left == 64) k = 0;
+        exact = exact && rowExact && !clamped;
+        entries.push_back({k, id, skey});
+    }
+    std::sort(entries.begin(), entries.end(), [this, exact](const SortEntry& a, const SortEntry& b) {
+        if (a.k != b.k) return a.k < b.k;
+        if (a.key && b.key) {
+            int c = a.key->compare(*b.key);
+            if (c != 0) return c < 0;
+        }
+        if (exact) return a.id < b.id;
+        return compareRows(a.id, b.id) < 0;
+    });
+    for (size_t i = 0; i < entries.size(); ++i) allOrder_[i] = entries[i].id;
 }
 
 void Table::placeRow(uint32_t id) {

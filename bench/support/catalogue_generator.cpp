@@ -13,9 +13,13 @@ namespace tamboro::bench {
 namespace {
 
 const char* const kWordsJ[] = {"星", "海", "風", "夜明け", "戦士", "約束", "記憶", "東京", "青春", "伝説",
-                               "剣", "宇宙", "少年", "恋", "影", "迷宮", "帰還", "旅", "桜", "嵐"};
+                               "剣", "宇宙", "少年", "恋", "影", "迷宮", "帰還", "旅", "桜", "嵐",
+                               "サムライ", "ひまわり", "雪国", "忍者", "探偵", "時計", "龍", "天使", "森", "月",
+                               "あしたの", "きみ", "ロボット", "学園", "港町", "花火", "銀河", "鉄道", "猫", "夏"};
 const char* const kWordsL[] = {"Star", "Ocean", "Night", "Return", "Legend", "Dark", "Lost", "City",
-                               "Dream", "Storm", "Blue", "Empire", "Eleven", "Code", "Angel", "Zero"};
+                               "Dream", "Storm", "Blue", "Empire", "Eleven", "Code", "Angel", "Zero",
+                               "River", "Moon", "Ghost", "Hunter", "Silent", "Golden", "Red", "Winter",
+                               "Summer", "Kingdom", "Secret", "Last", "First", "Wild", "Iron", "Glass"};
 const char* const kNames[] = {"山田 太郎", "佐藤 花子", "Tom Hanks", "鈴木 一郎", "高橋 美咲", "Meryl Streep",
                               "田中 健", "渡辺 謙", "Audrey Hepburn", "伊藤 真", "小林 薫", "Brad Pitt"};
 const char* const kCountries[] = {"日本", "アメリカ", "イギリス", "フランス", "韓国", "香港"};
@@ -39,6 +43,15 @@ std::string title(std::mt19937& r) {
             if (i) t += "の";
             t += pick(r, kWordsJ);
         }
+    }
+    // Sequels and editions, as real collections have them.
+    switch (r() % 8) {
+    case 0: t.append(" ").append(std::to_string(2 + r() % 4)); break;
+    case 1: t.append(latin ? " Returns" : "・完全版"); break;
+    case 2:
+        t.append(latin ? ": Part " : "　第").append(std::to_string(1 + r() % 12)).append(latin ? "" : "話");
+        break;
+    default: break;
     }
     return toSjis(t);
 }

@@ -173,3 +173,25 @@ TEST_F(MasterDetail, MasterMoveCompletesDetailsPendingEdit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OrderingPacked, MixedIndexAndOutOfRangeValuesSortLikeFieldByFieldComparison) {
+    std::vector<FieldDef> fs{FieldDef::make("CODE", FieldType::Int32), FieldDef::make("G1", FieldType::Int16),
+                             FieldDef::make("G2", FieldType::Int16), FieldDef::make("TITLE", FieldType::String, 60)};
+    // A file may hold a 16-bit field beyond its range; order must still be by value.
+    Table t{"T", "/nonexistent/T.xml", Schema(fs)};
+    t.setIndexFields("G1;TITLE;CODE");
+    t.openFrom(makePacket(fs, {{I(1), I(100000), N(), S("b")},
+                               {I(2), I(5), N(), S("b")},
+                               {I(3), I(5), N(), S("a")},
+                               {I(4), I(70000), N(), S("a")},
+                               {I(5), I(5), N(), S("b")},
+                               {I(6), I(5), N(), N()},
+                               {I(7), I(-40000), N(), S("z")}}));
+    EXPECT_EQ(codes(t), (std::vector<int>{7, 6, 3, 2, 5, 4, 1}));
+    t.setIndexFields("TITLE;G1");
+    EXPECT_EQ(codes(t), (std::vector<int>{6, 3, 4, 2, 5, 1, 7}));
+}
+
+}  // namespace
