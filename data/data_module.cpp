@@ -32,6 +32,7 @@ TDM1::TDM1(const std::filesystem::path& folder)
     // Serve the built-in genres whenever Genre.xml is absent, not only once:
     // an unchanged genre list is never written, and must still reopen.
     CGenre.setBuiltinReusable(true);
+    hookRules();
 }
 
 void TDM1::openAtCreation() { CGenre.open(); }

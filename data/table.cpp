@@ -176,6 +176,12 @@ void Table::close() {
     fire(afterClose);
 }
 
+void Table::flush() {
+    if (!active() || changes_ == 0) return;
+    writePacketFile(file_, *this);
+    changes_ = 0;
+}
+
 // ---- moving ---------------------------------------------------------------
 
 int Table::recordCount() const {

@@ -59,6 +59,10 @@ public:
     void open();
     void openFrom(Packet packet);  // open with this packet instead of the file
     void close();
+    // Writes the file now if the rows changed since it was read or last
+    // written; the table stays open. Lets a caller save every table before
+    // closing any, so that one failed write leaves all of them usable.
+    void flush();
     bool active() const { return state_ != TableState::Inactive; }
     TableState state() const { return state_; }
 

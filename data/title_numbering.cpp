@@ -1,0 +1,65 @@
+// Numbering of new titles and the editor's duties at start-up.
+#include <algorithm>
+
+#include "data/data_module.h"
+#include "data/error.h"
+#include "data/sjis.h"
+
+namespace tamboro {
+
+int32_t TDM1::highestCode() const {
+    int f = CDvd.schema().indexOf("CODE");
+    if (f < 0 || !CDvd.active()) return 0;
+    int64_t best = 0;
+    for (const StoredRow& r : CDvd.storedRows())
+        if (r.current() && r.data.has(f)) best = std::max(best, r.data.getInt(f));
+    return static_cast<int32_t>(std::clamp<int64_t>(best, 0, INT32_MAX));
+}
+
+void TDM1::OpenForEditor(int32_t& LastCode) {
+    lastCode_ = &LastCode;
+    LastCode = 0;
+    CDvd.open();  // raises LastCode to the highest CODE through the open rule
+    CDvd.last();
+    if (CDvd.recordCount() > 0) LastCode = std::max<int32_t>(LastCode, static_cast<int32_t>(CDvd.fieldU8(fld::Code).asInteger()));
+}
+
+void TDM1::AddNewTitle(int32_t& LastCode) {
+    CDvd.append();
+    ++LastCode;
+    CDvd.fieldU8(fld::Code).setInteger(LastCode);
+    for (int k = 1; k <= 10; ++k) CDvd.fieldU8(fld::impress(k)).setBoolean(false);
+    CDvd.fieldU8(fld::Color).setBoolean(true);
+    for (int k = 1; k <= 3; ++k) CDvd.fieldU8(fld::aspect(k)).setBoolean(false);
+    for (std::string_view f : {fld::Squeeze, fld::MultiAngle, fld::MultiStory, fld::SubJapanese, fld::SubEnglish,
+                               fld::SubDubbed, fld::SubOther})
+        CDvd.fieldU8(f).setBoolean(false);
+}
+
+std::vector<std::string> TDM1::impressionNames() {
+    std::vector<std::string> names;
+    if (!CImpress.active()) return names;
+    Field name = CImpress.fieldU8(fld::ImpName);
+    for (int p = 0; p < CImpress.recordCount() && p < 10; ++p)
+        names.push_back(CImpress.fieldAt(name.index(), p).asString());
+    return names;
+}
+
+void TDM1::closeCatalogue() {
+    // Save everything first: a failed write then leaves every table open
+    // with its rows, and the next attempt writes again.
+    std::string errors;
+    for (Table* t : {&CDvd, &CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress}) {
+        try {
+            t->flush();
+        } catch (const std::exception& e) {
+            if (!errors.empty()) errors += "\n";
+            errors += e.what();
+        }
+    }
+    if (!errors.empty()) throw DataError(errors);
+    CDvd.close();
+    for (Table* t : {&CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress}) t->close();
+}
+
+}  // namespace tamboro
