@@ -1,4 +1,5 @@
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -33,8 +34,30 @@ public:
     bool getBool(int f) const { auto r = raw(f); return !r.empty() && r[0] != 0; }
     std::string_view getText(int f) const { return raw(f); }
 
+    // Calls fn(field, bytes) for each present field in field order; for
+    // walking a whole row without looking each field up.
+    template <class Fn> void forEachPresent(Fn&& fn) const {
+        if (!buf_) return;
+        const uint8_t* offs = buf_.get() + words_ * 8;
+        unsigned present = 0;
+        for (size_t i = 0; i < words_; ++i) present += std::popcount(word(i));
+        const char* data = reinterpret_cast<const char*>(offs + (present + 1) * 4);
+        unsigned k = 0;
+        for (size_t w = 0; w < words_; ++w) {
+            for (uint64_t bits = word(w); bits; bits &= bits - 1, ++k) {
+                uint32_t a, b;
+                std::memcpy(&a, offs + k * 4, 4);
+                std::memcpy(&b, offs + (k + 1) * 4, 4);
+                fn(static_cast<int>(w * 64 + static_cast<size_t>(std::countr_zero(bits))), std::string_view(data + a, b - a));
+            }
+        }
+    }
+
     Value value(int f, FieldType t) const;
     size_t byteSize() const { return size_; }
+    // Asks the processor to start loading the row's head (presence bits and
+    // offsets); scans over many rows call it a few rows ahead.
+    void prefetch() const { __builtin_prefetch(buf_.get()); }
     bool empty() const { return !buf_; }
 
     static RowData fromValues(const std::vector<Value>& values, const Schema& schema);

@@ -251,8 +251,11 @@ void Table::rebuildVisible() {
         visible_.assign(begin, end);
         return;
     }
-    for (auto it = begin; it != end; ++it)
+    constexpr ptrdiff_t kAhead = 8;
+    for (auto it = begin; it != end; ++it) {
+        if (end - it > kAhead) rows_[*(it + kAhead)].data.prefetch();
         if (filter_->accepts(rows_[*it].data)) visible_.push_back(*it);
+    }
 }
 
 void Table::setIndexFields(std::string_view sjisFieldList) {
