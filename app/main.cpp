@@ -1,12 +1,9 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tamboro");
-    QMainWindow w;
-    w.setWindowTitle("Tamboro");
-    w.setFixedSize(792, 553);
-    w.show();
-    return app.exec();
+    tamboro::TamboroApplication app(argc, argv);
+    // The working folder is the executable's: the data files and the
+    // settings file live beside it.
+    tamboro::Program program(tamboro::StartupPaths::besideExecutable());
+    return program.run();
 }

@@ -1,0 +1,91 @@
+#include "about/about_form.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "controls/app_font.h"
+
+namespace tamboro {
+namespace {
+
+// The still disc shown until the animation takes over: green and yellow
+// with a white centre, transparent around it.
+QPixmap stillDisc() {
+    QPixmap pm(50, 50);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 96, 0), 1));
+    p.setBrush(QColor(40, 170, 60));
+    p.drawEllipse(QRectF(1.5, 1.5, 47, 47));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 230, 60));
+    p.drawPie(QRectF(1.5, 1.5, 47, 47), 30 * 16, 50 * 16);
+    p.drawPie(QRectF(1.5, 1.5, 47, 47), 210 * 16, 50 * 16);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(17, 17, 16, 16));
+    p.setBrush(Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_Clear);
+    p.drawEllipse(QRectF(22, 22, 6, 6));
+    return pm;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, 255 - x, 18);
+    return l;
+}
+
+}  // namespace
+
+TFAbout::TFAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("FAbout"));
+    setWindowTitle(QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報"));
+    setFont(appFont(12));
+    setFixedSize(298, 209);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setGeometry(18, 18, 263, 127);
+
+    imgDvd = new QLabel(panel);
+    imgDvd->setObjectName(QStringLiteral("imgDvd"));
+    imgDvd->setPixmap(stillDisc());
+    imgDvd->setGeometry(8, 8, 50, 50);
+
+    label(panel, "ProductName", QStringLiteral("DVD コレクション カタログ"), 66, 8);
+    QLabel* title = label(panel, "Label2", QStringLiteral("Tamboro"), 66, 28);
+    QFont bold = appFont(16);
+    bold.setBold(true);
+    title->setFont(bold);
+    title->setFixedHeight(22);
+    label(panel, "Version", QStringLiteral("Version %1").arg(QCoreApplication::applicationVersion().isEmpty()
+                                                                 ? QStringLiteral("0.1")
+                                                                 : QCoreApplication::applicationVersion()),
+          66, 54);
+    label(panel, "Copyright", QStringLiteral("個人の DVD コレクションのための目録"), 8, 80);
+    label(panel, "Label1", QStringLiteral("データは実行フォルダに保存されます"), 8, 100);
+
+    btnClose = new QPushButton(QStringLiteral("閉じる"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setGeometry(96, 160, 105, 33);
+    btnClose->setDefault(true);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The window has no cancel button: Escape does nothing.
+void TFAbout::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(e);
+}
+
+}  // namespace tamboro

@@ -1,0 +1,121 @@
+#include "app/application.h"
+
+#include <QCoreApplication>
+
+#include "about/about_form.h"
+#include "app/error_box.h"
+#include "app/main_window.h"
+#include "app/winplace.h"
+#include "controls/app_font.h"
+#include "controls/error_sink.h"
+#include "data/data_module.h"
+#include "data/fresh_install.h"
+#include "editor/br_date_form.h"
+#include "editor/data_in_form.h"
+#include "masters/mente_form.h"
+#include "report/prn1_form.h"
+
+namespace tamboro {
+namespace {
+
+std::function<void(const std::string&)>& stepObserver() {
+    static std::function<void(const std::string&)> observer;
+    return observer;
+}
+
+void step(const std::string& name) {
+    if (stepObserver()) stepObserver()(name);
+}
+
+}  // namespace
+
+StartupPaths StartupPaths::besideExecutable() {
+    return {std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()), settingsFile()};
+}
+
+void Program::setStepObserver(std::function<void(const std::string&)> observer) {
+    stepObserver() = std::move(observer);
+}
+
+Program::Program(StartupPaths paths) {
+    initialiseApplication();
+    step("title");
+    // A first run finds no data files: create the empty ones before any
+    // table opens, so that every table can open.
+    guarded([&] { createMissingFiles(paths.dataFolder); });
+    step("fresh-install");
+
+    DM1_ = std::make_unique<TDM1>(paths.dataFolder);
+    guarded([&] { DM1_->openAtCreation(); });
+    step("TDM1");
+
+    FMain_ = std::make_unique<TFMain>(*DM1_, paths.iniFile);
+    guarded([&] { FMain_->FormCreate(); });
+    step("TFMain");
+
+    FPrn1_ = std::make_unique<TFPrn1>(*DM1_);
+    step("TFPrn1");
+
+    FDataIn_ = std::make_unique<TFDataIn>(*DM1_);
+    guarded([&] { FDataIn_->FormCreate(FMain_->impressBoxes()); });
+    step("TFDataIn");
+
+    FAbout_ = std::make_unique<TFAbout>();
+    step("TFAbout");
+    BrDateForm_ = std::make_unique<TBrDateForm>();
+    step("TBrDateForm");
+    FMente_ = std::make_unique<TFMente>(*DM1_, &FMain_->impressBoxes(), &FDataIn_->impressBoxes());
+    step("TFMente");
+
+    FMain_->setPartners({FPrn1_.get(), FDataIn_.get(), FAbout_.get(), BrDateForm_.get(), FMente_.get()});
+}
+
+Program::~Program() {
+    FMain_->setPartners({});
+    FMente_.reset();
+    step("~TFMente");
+    BrDateForm_.reset();
+    step("~TBrDateForm");
+    FAbout_.reset();
+    step("~TFAbout");
+    FDataIn_.reset();
+    step("~TFDataIn");
+    FPrn1_.reset();
+    step("~TFPrn1");
+    FMain_->FormDestroy();
+    FMain_.reset();
+    step("~TFMain");
+    DM1_.reset();
+    step("~TDM1");
+}
+
+int Program::run() {
+    // Being the first window created, the main window is the program's:
+    // its closing ends the event loop even while another window is open.
+    QObject::connect(FMain_.get(), &TFMain::closed, qApp, &QCoreApplication::quit);
+    FMain_->show();
+    return QApplication::exec();
+}
+
+void initialiseApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Tamboro"));
+    QApplication::setFont(appFont(12));
+    // Errors the controls catch in their own event handling go to the same box.
+    setErrorSink([](const QString& message) { ShowDefaultError(message); });
+}
+
+TamboroApplication::TamboroApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    initialiseApplication();
+    setQuitOnLastWindowClosed(false);
+}
+
+bool TamboroApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowDefaultError(e);
+        return false;
+    }
+}
+
+}  // namespace tamboro

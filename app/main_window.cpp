@@ -1,0 +1,236 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "about/about_form.h"
+#include "app/activation_tracker.h"
+#include "app/button_pictures.h"
+#include "app/dvd_grid_model.h"
+#include "app/dvd_grid_view.h"
+#include "app/error_box.h"
+#include "app/settings.h"
+#include "app/winplace.h"
+#include "controls/app_font.h"
+#include "controls/r_edit.h"
+#include "controls/ret_check_box.h"
+#include "controls/ret_combo_box.h"
+#include "controls/ret_edit.h"
+#include "data/data_module.h"
+#include "data/sjis.h"
+#include "editor/data_in_form.h"
+#include "masters/mente_form.h"
+
+namespace tamboro {
+namespace {
+
+// Refills a criterion combo box from a master list, keeping the code of
+// item k at position k of codes; the table is left on its first row.
+void fillFromList(QComboBox* combo, std::vector<int32_t>& codes, Table& list, std::string_view codeField,
+                  std::string_view nameField) {
+    combo->clear();
+    codes.clear();
+    Field code = list.fieldU8(codeField);
+    Field name = list.fieldU8(nameField);
+    for (list.first(); !list.eof(); list.next()) {
+        combo->addItem(QString::fromStdString(name.displayTextUtf8()));
+        codes.push_back(static_cast<int32_t>(code.asInteger()));
+    }
+    // Adding the first entry made it current; the box shows an empty text.
+    combo->setCurrentIndex(-1);
+    combo->clearEditText();
+    list.first();
+}
+
+}  // namespace
+
+TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
+    : QWidget(parent), dm_(dm), iniFile_(std::move(iniFile)) {
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QStringLiteral("Tamboro"));
+    setWindowIcon(buttonPicture(ButtonPicture::WindowIcon));
+    setFont(appFont(12));
+    setFixedSize(792, 553);
+    move(80, 42);
+
+    buildPanels();
+    buildCriteriaTop();
+    buildCriteriaLeft();
+    buildGrid();
+    buildButtons();
+    buildPopupMenu();
+    setTabOrder();
+    connectHandlers();
+
+    tracker_ = new ActivationTracker(this, this);
+    connect(tracker_, &ActivationTracker::activated, this, [this] { FormActivate(); });
+}
+
+TFMain::~TFMain() = default;
+
+void TFMain::connectHandlers() {
+    auto click = [this](QPushButton* b, void (TFMain::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    click(BSearch, &TFMain::BSearchClick);
+    click(BKaijo, &TFMain::BKaijoClick);
+    click(BSTouroku, &TFMain::BSTourokuClick);
+    click(BSTitle, &TFMain::BSTitleClick);
+    click(BSGenre, &TFMain::BSGenreClick);
+    click(BAdd, &TFMain::BAddClick);
+    click(BEdit, &TFMain::BEditClick);
+    click(BPrint, &TFMain::BPrintClick);
+    click(BMente, &TFMain::BMenteClick);
+    click(BSClose, &TFMain::BSCloseClick);
+
+    connect(DvdGrid, &DvdGridView::gridDoubleClicked, this, [this] { BEditClick(); });
+    connect(DvdGrid, &DvdGridView::charTyped, this, [this](QChar ch) { DvdGridKeyPress(ch); });
+    connect(DvdGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { gridRowChosen(current.row()); });
+    connect(DvdGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid()) gridColumn_ = current.column();
+    });
+    connect(gridModel_, &DvdGridModel::cursorRowChanged, this, [this](int row) { followCursor(row); });
+    followCursor(gridModel_->cursorRow());
+}
+
+// ---- life cycle -------------------------------------------------------------
+
+void TFMain::FormCreate() {
+    BupPath = readBackupFolder(iniFile_);
+    ImpressChecks = findImpressBoxes(*this, "ChkSImpress");
+}
+
+void TFMain::FormActivate() {
+    ++activations_;
+    guarded([this] {
+        RestorePlacement(*this, iniFile_, placementSection(*this));
+        ComboSet();
+        InitSerch();
+    });
+    if (!focusWidget()) CmbSGenre1->setFocus();
+}
+
+bool TFMain::FormClose() { return guarded([this] { dm_.closeCatalogue(); }); }
+
+void TFMain::FormDestroy() {
+    guarded([this] {
+        writeBackupFolder(iniFile_, BupPath);
+        SavePlacement(*this, iniFile_, placementSection(*this));
+    });
+}
+
+void TFMain::closeEvent(QCloseEvent* e) {
+    if (!FormClose()) {
+        e->ignore();  // nothing was closed; closing again retries
+        return;
+    }
+    e->accept();
+    emit closed();
+}
+
+// ---- lists and criteria -----------------------------------------------------
+
+void TFMain::ComboSet() {
+    fillFromList(CmbSGenre1, GenreCodes, dm_.CGenre, fld::GenreCode1, fld::GenreName);
+    fillFromList(CmbSSound, SoundCodes, dm_.CSound, fld::SoundCd, fld::SoundName);
+    fillFromList(CmbSLange, LangeCodes, dm_.CLange, fld::LangeCd, fld::LangeName);
+}
+
+void TFMain::InitSerch() {
+    dm_.CDvd.setFiltered(false);
+    for (TRetComboBox* c : {CmbSGenre1, CmbSGenre2, CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka, CmbSSound, CmbSLange}) {
+        c->setCurrentIndex(-1);
+        c->setEditText(QString());
+    }
+    for (QLineEdit* e : std::initializer_list<QLineEdit*>{ESTitle, ESKanshouDate, ESKaisuu, ESSeisakuKoku, ESSeisakunen,
+                                                          ESKantoku, ESShutsuen, ESShuuroku})
+        e->clear();
+    for (QRadioButton* r : {RdKanshou1, RdKaisuu1, RdSeisakuNen1, RdShuuroku1}) r->setChecked(true);
+    for (int n = 1; n <= 10; ++n) ChkSImpress[static_cast<size_t>(n)]->setChecked(false);
+    Slots.clearAll();
+}
+
+void TFMain::BSearchClick() {
+    guarded([this] {
+        dm_.CDvd.setFilterText(Slots.filterText());
+        dm_.CDvd.setFiltered(true);
+    });
+}
+
+void TFMain::BKaijoClick() { guarded([this] { InitSerch(); }); }
+
+// ---- sort orders --------------------------------------------------------------
+
+void TFMain::BSTourokuClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("CODE")); }); }
+
+void TFMain::BSTitleClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("タイトル")); }); }
+
+void TFMain::BSGenreClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("ジャンル１;ジャンル２")); }); }
+
+// ---- commands -----------------------------------------------------------------
+
+void TFMain::runModal(QDialog* window) {
+    if (!window) return;
+    window->exec();
+    // Back to the main window as from any modal window; the activation
+    // steps do not run for it.
+    activateWindow();
+}
+
+void TFMain::showEditor() { runModal(partners_.dataIn); }
+
+void TFMain::BAddClick() {
+    if (!partners_.dataIn) return;
+    if (guarded([this] { partners_.dataIn->AddNewTitle(); })) showEditor();
+}
+
+void TFMain::BEditClick() { showEditor(); }
+
+void TFMain::DvdGridKeyPress(QChar key) {
+    if (key.unicode() == 13) BEditClick();
+}
+
+void TFMain::BPrintClick() {}  // the title list report comes with its window
+
+void TFMain::BMenteClick() {
+    if (!partners_.mente) return;
+    runModal(partners_.mente);
+    guarded([this] { ComboSet(); });
+}
+
+void TFMain::About1Click() {
+    runModal(partners_.about);
+}
+
+void TFMain::BackupB1Click() {}  // backup and restore come with their own commands
+
+void TFMain::BackUpF1Click() {}
+
+void TFMain::BSCloseClick() { close(); }
+
+// ---- grid and cursor ------------------------------------------------------------
+
+void TFMain::gridRowChosen(int row) {
+    if (followingCursor_ || row < 0) return;
+    if (!guarded([this, row] { gridModel_->moveCursorTo(row); })) followCursor(gridModel_->cursorRow());
+}
+
+void TFMain::followCursor(int row) {
+    followingCursor_ = true;
+    QItemSelectionModel* selection = DvdGrid->selectionModel();
+    if (row < 0) {
+        selection->clear();
+    } else {
+        const QModelIndex index = gridModel_->index(row, gridColumn_);
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        DvdGrid->scrollTo(index);
+    }
+    followingCursor_ = false;
+}
+
+}  // namespace tamboro

@@ -1,0 +1,20 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "data/packet.h"
+
+namespace tamboro {
+
+// The impression list a fresh installation starts with: IMP_NO 1 to 10.
+Packet defaultImpressPacket();
+
+// Creates, in folder, each catalogue file other than Genre.xml that does not
+// exist yet: the table's fields and no rows, or for Impress.xml the ten
+// default impressions. A file that exists in any form, even empty, is left
+// as it is (an empty file already opens as absent would). Returns the names
+// of the files created; throws DataError when one cannot be written.
+std::vector<std::string> createMissingFiles(const std::filesystem::path& folder);
+
+}  // namespace tamboro

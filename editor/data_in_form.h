@@ -1,0 +1,52 @@
+#pragma once
+#include <QDialog>
+#include <cstdint>
+
+#include "editor/impress_captions.h"
+
+class QLabel;
+class QPushButton;
+
+namespace tamboro {
+
+class TDM1;
+
+// The record editor. Created once at start-up, shown modally on CDvd's
+// current title; it holds the counter new titles are numbered from.
+class TFDataIn : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFDataIn(TDM1& dm, QWidget* parent = nullptr);
+
+    // Creation duties: opens CDvd (and with it the other tables), sets the
+    // counter from the highest CODE and captions the impression boxes of
+    // this window and of the main window's table.
+    void FormCreate(const ImpressBoxTable& mainWindowBoxes);
+
+    // Starts a new numbered title in insert state.
+    void AddNewTitle();
+
+    // Posts a pending change of CDvd, then closes; on a failed post the
+    // error is shown and the window stays open.
+    void BEndClick();
+
+    int32_t lastCode() const { return LastCode; }
+    const ImpressBoxTable& impressBoxes() const { return ImpressChecks; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void showCurrentTitle();
+
+    TDM1& dm_;
+    int32_t LastCode = 0;
+    ImpressBoxTable ImpressChecks{};
+    QLabel* code_;
+    QLabel* title_;
+    QPushButton* BEnd;
+};
+
+}  // namespace tamboro

@@ -1,0 +1,47 @@
+#include "masters/mente_form.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "controls/app_font.h"
+#include "data/data_module.h"
+
+namespace tamboro {
+
+TFMente::TFMente(TDM1& dm, const ImpressBoxTable* mainWindowBoxes, const ImpressBoxTable* editorBoxes,
+                 QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      dm_(dm),
+      mainWindowBoxes_(mainWindowBoxes),
+      editorBoxes_(editorBoxes) {
+    setObjectName(QStringLiteral("FMente"));
+    setWindowTitle(QStringLiteral("設定"));
+    setFont(appFont(12));
+    setFixedSize(739, 553);
+    BEnd = new QPushButton(QStringLiteral("閉じる (&X)"), this);
+    BEnd->setObjectName(QStringLiteral("BEnd"));
+    BEnd->setGeometry(297, 500, 145, 41);
+    BEnd->setAutoDefault(false);
+    connect(BEnd, &QPushButton::clicked, this, [this] { BEndClick(); });
+}
+
+void TFMente::BEndClick() {
+    const bool done = guarded([this] {
+        dm_.CImpress.first();
+        captionImpressBoxes(dm_, {mainWindowBoxes_, editorBoxes_});
+        dm_.CImpress.first();
+    });
+    if (done) accept();
+}
+
+// The window is left only through its close button.
+void TFMente::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(e);
+}
+
+void TFMente::closeEvent(QCloseEvent* e) { e->ignore(); }
+
+}  // namespace tamboro

@@ -1,0 +1,33 @@
+#pragma once
+#include <QDialog>
+
+#include "editor/impress_captions.h"
+
+class QPushButton;
+
+namespace tamboro {
+
+class TDM1;
+
+// The master lists window, shown modally from the main window. Closing it
+// recaptions the impression boxes of the main window and the editor.
+class TFMente : public QDialog {
+    Q_OBJECT
+public:
+    TFMente(TDM1& dm, const ImpressBoxTable* mainWindowBoxes, const ImpressBoxTable* editorBoxes,
+            QWidget* parent = nullptr);
+
+    void BEndClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    TDM1& dm_;
+    const ImpressBoxTable* mainWindowBoxes_;
+    const ImpressBoxTable* editorBoxes_;
+    QPushButton* BEnd;
+};
+
+}  // namespace tamboro

@@ -1,0 +1,14 @@
+#pragma once
+#include <ostream>
+
+#include "tools/cli_options.h"
+
+namespace tamboro::cli {
+
+// Each command reads the catalogue files of --dir and never writes them.
+// Returns the exit status; errors go to err.
+int runCheck(const CommandLine& cl, std::ostream& out, std::ostream& err);
+int runList(const CommandLine& cl, std::ostream& out, std::ostream& err);
+int runResave(const CommandLine& cl, std::ostream& out, std::ostream& err);
+
+}  // namespace tamboro::cli

@@ -1,0 +1,82 @@
+// tamboro-cli: the catalogue's data layer on the command line, for scripts
+// and checks. It reads the data files and never writes them.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "data/error.h"
+#include "tools/cli_commands.h"
+#include "tools/cli_options.h"
+
+namespace {
+
+using namespace tamboro::cli;
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    std::vector<OptionSpec> options;
+    int (*run)(const CommandLine&, std::ostream&, std::ostream&);
+};
+
+const std::vector<OptionSpec> kCommon = {{"dir", "folder of the data files (default: the current folder)"}};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> all = {
+        {"check", "open the seven tables; one line per file: FILE<TAB>ROWS or FILE<TAB>error", {}, runCheck},
+        {"list",
+         "list a table's rows in its order",
+         {{"table", "CDvd (default), CGenre, CGenre2, CSound, CLange, CImpress or CHistory"},
+          {"fields", "F1,F2,... field names to show (default: all)"},
+          {"format", "tsv (default), csv or json"}},
+         runList},
+        {"resave", "write every table into another folder, as if it had changed", {{"to", "the folder to write into"}},
+         runResave},
+    };
+    return all;
+}
+
+void usage(std::ostream& out) {
+    out << "usage: tamboro-cli COMMAND [--dir DIR] [options]\n\ncommands:\n";
+    for (const Command& c : commands()) {
+        out << "  " << c.name << "\t" << c.summary << '\n';
+        for (const OptionSpec& o : c.options) out << "      --" << o.name << "\t" << o.help << '\n';
+    }
+    out << "\ncommon options:\n";
+    for (const OptionSpec& o : kCommon) out << "      --" << o.name << "\t" << o.help << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    try {
+        CommandLine cl = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        if (cl.command.empty() || cl.command == "help") {
+            usage(cl.command.empty() && !cl.option("help") ? std::cerr : std::cout);
+            return cl.command.empty() && !cl.option("help") ? 2 : 0;
+        }
+        for (const Command& c : commands()) {
+            if (c.name != cl.command) continue;
+            if (cl.option("help")) {
+                usage(std::cout);
+                return 0;
+            }
+            checkOptions(cl, c.options, kCommon);
+            if (!cl.words.empty()) throw UsageError{"unexpected argument '" + cl.words.front() + "'"};
+            int status = c.run(cl, std::cout, std::cerr);
+            std::cout.flush();
+            return status;
+        }
+        throw UsageError{"unknown command '" + cl.command + "'"};
+    } catch (const UsageError& e) {
+        std::cerr << "tamboro-cli: " << e.message << "\n(see tamboro-cli --help)\n";
+        return 2;
+    } catch (const tamboro::DataError& e) {
+        std::cerr << "tamboro-cli: " << e.what() << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "tamboro-cli: " << e.what() << '\n';
+        return 1;
+    }
+}
