@@ -9,6 +9,7 @@ namespace tamboro::cli {
 // Returns the exit status; errors go to err.
 int runCheck(const CommandLine& cl, std::ostream& out, std::ostream& err);
 int runList(const CommandLine& cl, std::ostream& out, std::ostream& err);
+int runExport(const CommandLine& cl, std::ostream& out, std::ostream& err);
 int runResave(const CommandLine& cl, std::ostream& out, std::ostream& err);
 
 }  // namespace tamboro::cli

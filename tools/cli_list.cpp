@@ -30,8 +30,16 @@ std::vector<int> chosenFields(const Table& t, const CommandLine& cl) {
 int runList(const CommandLine& cl, std::ostream& out, std::ostream&) {
     auto writer = makeRowWriter(cl.optionOr("format", "tsv"), out);
     if (!writer) throw UsageError{"--format must be tsv, csv or json"};
-    auto table = standaloneTable(tableNamed(cl.optionOr("table", "CDvd")), cl.optionOr("dir", "."));
+    CatalogueTable which = tableNamed(cl.optionOr("table", "CDvd"));
+    auto table = standaloneTable(which, cl.optionOr("dir", "."));
     table->open();
+    if (auto order = cl.option("order")) table->setIndexFields(toSjis(*order));
+    if (auto filter = cl.option("filter")) {
+        // The title table filters without regard to case, as in the program.
+        table->setCaseInsensitiveFilter(which == CatalogueTable::Dvd);
+        table->setFilterText(toSjis(*filter));
+        table->setFiltered(true);
+    }
     const std::vector<int> fields = chosenFields(*table, cl);
     std::vector<std::string> names;
     for (int f : fields) names.push_back(toUtf8(table->schema()[static_cast<size_t>(f)].name));

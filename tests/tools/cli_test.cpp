@@ -151,3 +151,37 @@ TEST(Cli, ResaveWritesElsewhereAndLeavesTheDataAlone) {
     CliRun same = cli("resave --dir " + dir.path.string() + " --to " + dir.path.string(), dir.path);
     EXPECT_EQ(same.status, 2);
 }
+
+TEST(Cli, ListFiltersWithTheSearchLanguageAndOrders) {
+    Folder dir;
+    makeCatalogue(dir.path);
+    const std::string d = " --dir " + dir.path.string() + " --fields CODE";
+    CliRun r = cli("list --filter \"CODE > 0 AND タイトル = 'tom*'\"" + d, dir.path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CODE\n1\n");  // case-insensitive, as the program's title table
+    CliRun ordered = cli("list --order タイトル" + d, dir.path);
+    EXPECT_EQ(ordered.out, "CODE\n1\n2\n");
+    CliRun bad = cli("list --filter \"タイトル = 'abc\"" + d, dir.path);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("文字列定数が不完全です"), std::string::npos) << bad.err;
+    EXPECT_TRUE(bad.out.empty());
+}
+
+TEST(Cli, ExportWritesEveryTableAsUtf8AndNeverTheDataFiles) {
+    Folder dir, out;
+    makeCatalogue(dir.path);
+    const std::string before = slurp(dir.path / "DvdData.xml");
+    CliRun r = cli("export --dir " + dir.path.string() + " --to " + out.path.string(), dir.path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(dir.path / "DvdData.xml"), before);
+    const std::string dvd = slurp(out.path / "CDvd.csv");
+    EXPECT_EQ(dvd.substr(0, dvd.find(',', 5)), "CODE,ジャンル１");
+    // The line break inside the title stays, quoted.
+    EXPECT_NE(dvd.find("\"Tom, \"\"Jerry\"\"\tand\nfriends\""), std::string::npos);
+    EXPECT_NE(slurp(out.path / "CImpress.csv").find("10,家族向け"), std::string::npos);
+    for (const char* f : {"CGenre.csv", "CGenre2.csv", "CSound.csv", "CLange.csv", "CHistory.csv"})
+        EXPECT_TRUE(fs::exists(out.path / f)) << f;
+    CliRun json = cli("export --format json --dir " + dir.path.string() + " --to " + out.path.string(), dir.path);
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(slurp(out.path / "CSound.json"), "[\n]\n");
+}
