@@ -351,7 +351,9 @@ void Table::post() {
     setState(TableState::Browse);
     notifyRows();
     notifyCurrent();
-    detailsFollow();
+    // The same row stays current: details keep their place unless its link
+    // values changed.
+    detailsFollowIfLinkChanged();
     fire(afterPost);
 }
 
@@ -370,7 +372,8 @@ void Table::cancel() {
     if (wasInsert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
     setState(TableState::Browse);
     notifyCurrent();
-    detailsFollow();
+    if (wasInsert) detailsFollow();
+    else detailsFollowIfLinkChanged();
     if (wasInsert) fire(afterScroll);
 }
 
@@ -491,6 +494,11 @@ void Table::assign(int f, Value v) {
 
 void Table::detailsFollow() {
     for (Table* d : details_) d->masterChanged();
+}
+
+void Table::detailsFollowIfLinkChanged() {
+    for (Table* d : details_)
+        if (!d->master_ || d->masterLinkValues() != d->rangedOn_) d->masterChanged();
 }
 
 void Table::linkFieldAssigned(int f) {

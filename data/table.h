@@ -139,6 +139,7 @@ private:
     void notifyField(int f);
     void masterChanged();         // master's current values changed
     void detailsFollow();
+    void detailsFollowIfLinkChanged();
     void linkFieldAssigned(int f);
 
     // Ordering and visibility (table_order.cpp).
@@ -187,6 +188,7 @@ private:
     std::vector<int> linkFields_;        // ours
     std::vector<int> masterLinkFields_;  // the master's
     std::vector<Table*> details_;
+    std::vector<Value> rangedOn_;  // the master's link values of the current range
 
     TableState state_ = TableState::Inactive;
     int cur_ = -1;

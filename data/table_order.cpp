@@ -229,8 +229,10 @@ void Table::rebuildVisible() {
     if (master_) {
         bool masterHasRow = master_->active() &&
                             (master_->state_ == TableState::Insert || master_->cur_ >= 0);
+        rangedOn_.clear();
         if (!masterHasRow) return;
         std::vector<Value> link = masterLinkValues();
+        rangedOn_ = link;
         bool prefix = index_.size() >= linkFields_.size() &&
                       std::equal(linkFields_.begin(), linkFields_.end(), index_.begin());
         if (prefix) {
