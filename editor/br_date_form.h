@@ -1,9 +1,14 @@
 #pragma once
 #include <QDialog>
 
-class QCalendarWidget;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QToolButton;
 
 namespace tamboro {
+
+class TCalendar;
 
 // The date picker: a window that needs a date calls SetDate with a starting
 // date (a day number, the time as a fraction), shows it modally and, only
@@ -13,14 +18,35 @@ class TBrDateForm : public QDialog {
 public:
     explicit TBrDateForm(QWidget* parent = nullptr);
 
+    // Shows the date's month with the day selected. Throws DataError for a
+    // value outside the years 1 to 9999.
     void SetDate(double dateTime);
-    // The picked day; when the day was not changed, the starting value with
-    // its time of day.
+    // The picked day without a time of day; the value given to SetDate, time
+    // included, while the user has neither picked another day nor stepped
+    // the month.
     double GetDate() const;
 
+    TCalendar* calendar() const { return Calendar1; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private slots:
+    void Calendar1Change();
+    void PrevMonthBtnClick();
+    void NextMonthBtnClick();
+
 private:
-    QCalendarWidget* calendar_;
-    double start_ = 0;
+    void stepMonth(int delta);
+
+    QFrame* Bevel1;
+    QLabel* TitleLabel;
+    QToolButton* PrevMonthBtn;
+    QToolButton* NextMonthBtn;
+    TCalendar* Calendar1;
+    QPushButton* OkBtn;
+    QPushButton* CancelBtn;
 };
 
 }  // namespace tamboro
