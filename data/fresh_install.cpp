@@ -30,8 +30,12 @@ std::vector<std::string> createMissingFiles(const std::filesystem::path& folder)
                              CatalogueTable::History, CatalogueTable::Impress, CatalogueTable::Lange}) {
         const std::filesystem::path file = folder / definitionOf(t).fileName;
         std::error_code ec;
-        // A dangling link or an unreadable entry is not ours to replace either.
-        if (std::filesystem::symlink_status(file, ec).type() != std::filesystem::file_type::not_found) continue;
+        // A dangling link or an unreadable entry is not ours to replace either;
+        // an empty regular file holds nothing and counts as absent, as it does
+        // when a table opens, so it is filled like a missing one.
+        auto type = std::filesystem::symlink_status(file, ec).type();
+        bool emptyFile = type == std::filesystem::file_type::regular && std::filesystem::file_size(file, ec) == 0 && !ec;
+        if (type != std::filesystem::file_type::not_found && !emptyFile) continue;
         Packet p;
         if (t == CatalogueTable::Impress) {
             p = defaultImpressPacket();
