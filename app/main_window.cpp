@@ -3,9 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "about/about_form.h"
 #include "app/activation_tracker.h"
@@ -16,37 +14,13 @@
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
-#include "controls/r_edit.h"
-#include "controls/ret_check_box.h"
 #include "controls/ret_combo_box.h"
-#include "controls/ret_edit.h"
 #include "data/data_module.h"
 #include "data/sjis.h"
 #include "editor/data_in_form.h"
 #include "masters/mente_form.h"
 
 namespace tamboro {
-namespace {
-
-// Refills a criterion combo box from a master list, keeping the code of
-// item k at position k of codes; the table is left on its first row.
-void fillFromList(QComboBox* combo, std::vector<int32_t>& codes, Table& list, std::string_view codeField,
-                  std::string_view nameField) {
-    combo->clear();
-    codes.clear();
-    Field code = list.fieldU8(codeField);
-    Field name = list.fieldU8(nameField);
-    for (list.first(); !list.eof(); list.next()) {
-        combo->addItem(QString::fromStdString(name.displayTextUtf8()));
-        codes.push_back(static_cast<int32_t>(code.asInteger()));
-    }
-    // Adding the first entry made it current; the box shows an empty text.
-    combo->setCurrentIndex(-1);
-    combo->clearEditText();
-    list.first();
-}
-
-}  // namespace
 
 TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
     : QWidget(parent), dm_(dm), iniFile_(std::move(iniFile)) {
@@ -96,6 +70,7 @@ void TFMain::connectHandlers() {
     });
     connect(gridModel_, &DvdGridModel::cursorRowChanged, this, [this](int row) { followCursor(row); });
     followCursor(gridModel_->cursorRow());
+    connectCriteria();
 }
 
 // ---- life cycle -------------------------------------------------------------
@@ -132,37 +107,6 @@ void TFMain::closeEvent(QCloseEvent* e) {
     e->accept();
     emit closed();
 }
-
-// ---- lists and criteria -----------------------------------------------------
-
-void TFMain::ComboSet() {
-    fillFromList(CmbSGenre1, GenreCodes, dm_.CGenre, fld::GenreCode1, fld::GenreName);
-    fillFromList(CmbSSound, SoundCodes, dm_.CSound, fld::SoundCd, fld::SoundName);
-    fillFromList(CmbSLange, LangeCodes, dm_.CLange, fld::LangeCd, fld::LangeName);
-}
-
-void TFMain::InitSerch() {
-    dm_.CDvd.setFiltered(false);
-    for (TRetComboBox* c : {CmbSGenre1, CmbSGenre2, CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka, CmbSSound, CmbSLange}) {
-        c->setCurrentIndex(-1);
-        c->setEditText(QString());
-    }
-    for (QLineEdit* e : std::initializer_list<QLineEdit*>{ESTitle, ESKanshouDate, ESKaisuu, ESSeisakuKoku, ESSeisakunen,
-                                                          ESKantoku, ESShutsuen, ESShuuroku})
-        e->clear();
-    for (QRadioButton* r : {RdKanshou1, RdKaisuu1, RdSeisakuNen1, RdShuuroku1}) r->setChecked(true);
-    for (int n = 1; n <= 10; ++n) ChkSImpress[static_cast<size_t>(n)]->setChecked(false);
-    Slots.clearAll();
-}
-
-void TFMain::BSearchClick() {
-    guarded([this] {
-        dm_.CDvd.setFilterText(Slots.filterText());
-        dm_.CDvd.setFiltered(true);
-    });
-}
-
-void TFMain::BKaijoClick() { guarded([this] { InitSerch(); }); }
 
 // ---- sort orders --------------------------------------------------------------
 

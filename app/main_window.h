@@ -67,8 +67,27 @@ public:
     void ComboSet();
     void InitSerch();
 
+    // Search criteria. Combo handlers run when an entry is picked, edit and
+    // radio handlers when their control is left for another of this window.
     void BSearchClick();
     void BKaijoClick();
+    void CmbSGenre1Click();
+    void CmbSGenre2Click();
+    void CmbSHyoukaClick();
+    void CmbSDvdHyoukaClick();
+    void CmbSCinemaHyoukaClick();
+    void CmbSSoundClick();
+    void CmbSLangeClick();
+    void ESTitleExit();
+    void ESSeisakuNenExit();
+    void ESSeisakuKokuExit();
+    void ESKantokuExit();
+    void t();  // the cast edit left
+    void ESKanshouDateExit();
+    void ESKaisuuExit();
+    void ESShuurokuExit();
+    void ChkSImpressClick(QAbstractButton* sender);
+    void SPopUpCalcBtnClick();
     void BSTourokuClick();
     void BSTitleClick();
     void BSGenreClick();
@@ -88,6 +107,7 @@ public:
     const std::vector<int32_t>& genreCodes() const { return GenreCodes; }
     const std::vector<int32_t>& soundCodes() const { return SoundCodes; }
     const std::vector<int32_t>& langeCodes() const { return LangeCodes; }
+    const std::vector<int32_t>& genre2Codes() const { return Genre2Codes; }
     const SearchSlots& searchSlots() const { return Slots; }
     DvdGridView* dvdGrid() const { return DvdGrid; }
     DvdGridModel* dvdGridModel() const { return gridModel_; }
@@ -111,6 +131,10 @@ private:
     void buildPopupMenu();
     void setTabOrder();
     void connectHandlers();
+    void connectCriteria();  // main_window_criteria.cpp
+
+    // The window's focused control changed; the one left runs its handler.
+    void focusMoved(QWidget* now);
 
     void runModal(QDialog* window);
     void showEditor();
@@ -145,6 +169,7 @@ private:
     // Grid and commands.
     DvdGridView* DvdGrid = nullptr;
     DvdGridModel* gridModel_ = nullptr;
+    QWidget* activeControl_ = nullptr;  // the control last focused in this window
     bool followingCursor_ = false;
     int gridColumn_ = 0;  // the grid's current column, kept across resets
     QPushButton *BSearch = nullptr, *BKaijo = nullptr, *BSTouroku = nullptr, *BSTitle = nullptr, *BSGenre = nullptr,

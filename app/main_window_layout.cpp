@@ -61,6 +61,8 @@ TRetComboBox* criterionCombo(QWidget* parent, const char* name, const QRect& r) 
     auto* c = named(new TRetComboBox(parent), name, r);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    // Typing stays typing: no completion from the entries.
+    c->setCompleter(nullptr);
     c->setMaxVisibleItems(16);
     setImeMode(c, ImeMode::Close);
     return c;
