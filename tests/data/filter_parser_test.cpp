@@ -17,8 +17,10 @@ namespace {
 // The tree as a compact text: (OR a b), (AND ...), (NOT x), (= a b), ...
 std::string shape(const Ast& a) {
     auto kids = [&](std::string head) {
-        for (const auto& k : a.kids) head += " " + shape(*k);
-        return "(" + head + ")";
+        std::string out = "(";
+        out += head;
+        for (const auto& k : a.kids) out.append(" ").append(shape(*k));
+        return out.append(")");
     };
     switch (a.kind) {
     case Ast::Kind::Or: return kids("OR");
@@ -34,7 +36,7 @@ std::string shape(const Ast& a) {
     case Ast::Kind::Product: return kids(a.ops);
     case Ast::Kind::Field: return toUtf8(a.text);
     case Ast::Kind::Number: return a.text;
-    case Ast::Kind::String: return "'" + toUtf8(a.text) + "'";
+    case Ast::Kind::String: return std::string("'").append(toUtf8(a.text)).append("'");
     case Ast::Kind::Bool: return a.negated ? "F" : "T";
     case Ast::Kind::Null: return "NULL";
     }
