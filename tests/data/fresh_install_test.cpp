@@ -1,40 +1,24 @@
 #include "data/fresh_install.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <random>
 
 #include "data/catalogue_schema.h"
 #include "data/data_module.h"
 #include "data/error.h"
 #include "data/packet_file.h"
 #include "data/sjis.h"
+#include "temp_folder.h"
 
 using namespace tamboro;
+using namespace tamboro::test;
 namespace fs = std::filesystem;
 
-namespace {
-
-struct Folder {
-    fs::path path = fs::temp_directory_path() / ("tamboro-fresh-" + std::to_string(std::random_device()()) +
-                                                 std::to_string(::getpid()));
-    Folder() { fs::create_directories(path); }
-    ~Folder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
-
-}  // namespace
-
 TEST(FreshInstall, FirstStartInAnEmptyFolderOpensAllSevenTables) {
-    Folder dir;
-    auto created = createMissingFiles(dir.path);
+    TempFolder dir;
+    auto created = createMissingFiles(dir.path());
     EXPECT_EQ(created.size(), 6u);
-    EXPECT_FALSE(fs::exists(dir.path / "Genre.xml"));
-    TDM1 dm(dir.path);
+    EXPECT_FALSE(fs::exists(dir / "Genre.xml"));
+    TDM1 dm(dir.path());
     dm.openAtCreation();
     for (CatalogueTable t : {CatalogueTable::Dvd, CatalogueTable::Genre2, CatalogueTable::Sound,
                              CatalogueTable::Lange, CatalogueTable::Impress, CatalogueTable::History}) {
@@ -60,19 +44,19 @@ TEST(FreshInstall, ImpressionsAreNumberedOneToTenWithShortLabels) {
 }
 
 TEST(FreshInstall, NeverTouchesExistingFiles) {
-    Folder dir;
-    { std::ofstream(dir.path / "Sound.xml") << "not a packet"; }
-    { std::ofstream(dir.path / "Impress.xml"); }  // empty: holds nothing, filled like a missing file
-    auto created = createMissingFiles(dir.path);
+    TempFolder dir;
+    spit(dir / "Sound.xml", "not a packet");
+    spit(dir / "Impress.xml", "");  // empty: holds nothing, filled like a missing file
+    auto created = createMissingFiles(dir.path());
     EXPECT_EQ(created.size(), 5u);
-    EXPECT_EQ(fs::file_size(dir.path / "Sound.xml"), 12u);
-    EXPECT_GT(fs::file_size(dir.path / "Impress.xml"), 0u);
-    auto before = fs::last_write_time(dir.path / "DvdData.xml");
-    EXPECT_TRUE(createMissingFiles(dir.path).empty());
-    EXPECT_EQ(fs::last_write_time(dir.path / "DvdData.xml"), before);
+    EXPECT_EQ(fs::file_size(dir / "Sound.xml"), 12u);
+    EXPECT_GT(fs::file_size(dir / "Impress.xml"), 0u);
+    auto before = fs::last_write_time(dir / "DvdData.xml");
+    EXPECT_TRUE(createMissingFiles(dir.path()).empty());
+    EXPECT_EQ(fs::last_write_time(dir / "DvdData.xml"), before);
 }
 
 TEST(FreshInstall, ReportsAFolderThatCannotBeWritten) {
-    Folder dir;
-    EXPECT_THROW(createMissingFiles(dir.path / "missing"), DataError);
+    TempFolder dir;
+    EXPECT_THROW(createMissingFiles(dir / "missing"), DataError);
 }

@@ -3,43 +3,21 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 #include "data/catalogue_schema.h"
 #include "data/error.h"
 #include "data/packet_writer.h"
 #include "data/sjis.h"
 #include "data/table.h"
+#include "temp_folder.h"
 
 using namespace tamboro;
+using namespace tamboro::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh folder per test, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = fs::temp_directory_path() / ("tamboro-packet-" + std::to_string(rd()) + std::to_string(::getpid()));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
 
 // Restores a folder's permissions however the test ends.
 class PermissionGuard {
@@ -75,18 +53,6 @@ private:
     void (*oldHandler_)(int) = nullptr;
 };
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void spit(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 std::string soundFile(int rows) {
     Packet p;
     p.schema = schemaOf(CatalogueTable::Sound);
@@ -99,11 +65,19 @@ std::string soundFile(int rows) {
     return writePacket(p, false);
 }
 
-std::unique_ptr<Table> soundTable(const fs::path& file) {
-    auto t = std::make_unique<Table>("CSound", file, schemaOf(CatalogueTable::Sound));
-    t->setIndexFields("SOUND_CD");
-    return t;
-}
+// A fresh folder, and a table over its Sound.xml.
+struct PacketFile : ::testing::Test {
+    TempFolder dir;
+    fs::path file = dir / "Sound.xml";
+    std::unique_ptr<Table> open(const std::string& content, bool logging = false) {
+        spit(file, content);
+        auto t = std::make_unique<Table>("CSound", file, schemaOf(CatalogueTable::Sound));
+        t->setIndexFields("SOUND_CD");
+        t->open();
+        t->setLogging(logging);
+        return t;
+    }
+};
 
 void renameFirst(Table& t, const std::string& name) {
     t.first();
@@ -114,97 +88,83 @@ void renameFirst(Table& t, const std::string& name) {
 
 bool canWriteInto(const fs::path& folder) {
     fs::path probe = folder / "probe";
-    std::ofstream out(probe);
-    bool ok = static_cast<bool>(out);
-    out.close();
+    bool ok = static_cast<bool>(std::ofstream(probe));
     std::error_code ec;
     fs::remove(probe, ec);
     return ok;
 }
 
-}  // namespace
-
-// ---- reading --------------------------------------------------------------------
-
-TEST(PacketFile, TreatsAbsentAndEmptyFilesAsAbsent) {
-    TempDir dir;
-    EXPECT_FALSE(readPacketFile(dir / "Sound.xml"));
-    EXPECT_FALSE(readPacketFile(dir / "missing" / "Sound.xml"));
-    spit(dir / "Sound.xml", "");
-    EXPECT_FALSE(readPacketFile(dir / "Sound.xml"));
-    spit(dir / "Sound.xml", soundFile(2));
-    auto p = readPacketFile(dir / "Sound.xml");
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->rows.size(), 2u);
+// The message of the DataError f throws, or "(succeeded)".
+template <class F>
+std::string failure(F&& f) {
+    try {
+        f();
+    } catch (const DataError& e) {
+        return e.what();
+    }
+    return "(succeeded)";
 }
 
-TEST(PacketFile, NamesTheFileWhenItIsNoPacket) {
-    TempDir dir;
-    spit(dir / "Sound.xml", "<html></html>");
-    try {
-        readPacketFile(dir / "Sound.xml");
-        FAIL() << "accepted";
-    } catch (const DataError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("データパケットが間違っています: Sound.xml: byte 0: ", 0), 0u) << e.what();
-    }
+}  // namespace
+
+TEST_F(PacketFile, AbsentOrEmptyFileIsAbsentAndAFileThatIsNoPacketIsNamed) {
+    EXPECT_FALSE(readPacketFile(file));
+    EXPECT_FALSE(readPacketFile(dir / "missing" / "Sound.xml"));
+    spit(file, "");
+    EXPECT_FALSE(readPacketFile(file));
+    spit(file, soundFile(2));
+    auto p = readPacketFile(file);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->rows.size(), 2u);
+    spit(file, "<html></html>");
+    const std::string m = failure([&] { readPacketFile(file); });
+    EXPECT_EQ(m.rfind("データパケットが間違っています: Sound.xml: byte 0: ", 0), 0u) << m;
     fs::create_directories(dir / "Genre.xml");
     EXPECT_THROW(readPacketFile(dir / "Genre.xml"), DataError);
 }
 
-// ---- tables opening and closing through the files -----------------------------------
-
-TEST(PacketFile, TableWithABadFileStaysClosedAndLeavesItAlone) {
-    TempDir dir;
+TEST_F(PacketFile, TableWithABadFileStaysClosedAndLeavesItAlone) {
     const std::string junk = soundFile(3).substr(0, 200);
-    spit(dir / "Sound.xml", junk);
-    auto t = soundTable(dir / "Sound.xml");
-    EXPECT_THROW(t->open(), DataError);
-    EXPECT_FALSE(t->active());
-    t->close();
-    EXPECT_EQ(slurp(dir / "Sound.xml"), junk);
+    spit(file, junk);
+    Table t("CSound", file, schemaOf(CatalogueTable::Sound));
+    EXPECT_THROW(t.open(), DataError);
+    EXPECT_FALSE(t.active());
+    t.close();
+    EXPECT_EQ(slurp(file), junk);
 }
 
-TEST(PacketFile, UnchangedTableWritesNothingEvenIfItsFileWentAway) {
-    TempDir dir;
+TEST_F(PacketFile, UnchangedTableWritesNothingEvenIfItsFileWentAway) {
     // An unusual but valid layout must survive untouched.
     const std::string text = "\n<DATAPACKET>" + soundFile(1).substr(soundFile(1).find("<METADATA>"));
-    spit(dir / "Sound.xml", text);
-    auto t = soundTable(dir / "Sound.xml");
-    t->open();
+    auto t = open(text);
     t->close();
-    EXPECT_EQ(slurp(dir / "Sound.xml"), text);
+    EXPECT_EQ(slurp(file), text);
     t->open();
-    fs::remove(dir / "Sound.xml");
+    fs::remove(file);
     t->close();
-    EXPECT_FALSE(fs::exists(dir / "Sound.xml"));
+    EXPECT_FALSE(fs::exists(file));
 }
 
-TEST(PacketFile, ChangedTableWritesItsFileOnClose) {
-    TempDir dir;
-    spit(dir / "Sound.xml", soundFile(2));
-    auto t = soundTable(dir / "Sound.xml");
-    t->open();
-    t->setLogging(false);
+TEST_F(PacketFile, ChangedTableWritesItsFileOnClose) {
+    auto t = open(soundFile(2));
     renameFirst(*t, "5.1ch");
     t->close();
-    auto p = readPacketFile(dir / "Sound.xml");
+    auto p = readPacketFile(file);
     ASSERT_TRUE(p);
     ASSERT_EQ(p->rows.size(), 2u);
     EXPECT_EQ(p->rows[0].data.getText(1), "5.1ch");
     EXPECT_FALSE(fs::exists(dir / "Sound.xml.tmp"));
 }
 
-TEST(PacketFile, LanguageRenameKeepsBothVersionsAndTheLog) {
-    TempDir dir;
+TEST_F(PacketFile, LanguageRenameKeepsBothVersionsAndTheLog) {
     Packet p;
     p.schema = schemaOf(CatalogueTable::Lange);
     RowBuilder b(2);
-    b.setInt(0, 1);
-    b.setText(1, sj("日本語"));
-    p.rows.push_back({b.finish(), 0});
-    b.setInt(0, 2);
-    b.setText(1, sj("英語"));
-    p.rows.push_back({b.finish(), 0});
+    for (const auto& [code, name] : {std::pair{1, "日本語"}, std::pair{2, "英語"}}) {
+        b.setInt(0, code);
+        b.setText(1, sj(name));
+        p.rows.push_back({b.finish(), 0});
+    }
     spit(dir / "Lange.xml", writePacket(p, true));
     Table t("CLange", dir / "Lange.xml", schemaOf(CatalogueTable::Lange));
     t.setIndexFields("LANGE_CD");
@@ -231,13 +191,9 @@ TEST(PacketFile, LanguageRenameKeepsBothVersionsAndTheLog) {
 
 // ---- failing writes ---------------------------------------------------------------
 
-TEST(PacketFile, FailedWriteKeepsTheOldFileAndTheTableRetries) {
-    TempDir dir;
+TEST_F(PacketFile, FailedWriteKeepsTheOldFileAndTheTableRetries) {
     const std::string old = soundFile(2);
-    spit(dir / "Sound.xml", old);
-    auto t = soundTable(dir / "Sound.xml");
-    t->open();
-    t->setLogging(false);
+    auto t = open(old);
     renameFirst(*t, "changed");
     {
         // An unwritable folder; root ignores permissions, so there a folder
@@ -245,33 +201,24 @@ TEST(PacketFile, FailedWriteKeepsTheOldFileAndTheTableRetries) {
         PermissionGuard guard(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
         bool privileged = canWriteInto(dir.path());
         if (privileged) fs::create_directory(dir / "Sound.xml.tmp");
-        try {
-            t->close();
-            FAIL() << "close reported success";
-        } catch (const DataError& e) {
-            std::string m = e.what();
-            EXPECT_NE(m.find("Sound.xml"), std::string::npos) << m;
-            EXPECT_NE(m.find(privileged ? "Is a directory" : "Permission denied"), std::string::npos) << m;
-        }
-        EXPECT_EQ(slurp(dir / "Sound.xml"), old);
+        const std::string m = failure([&] { t->close(); });
+        EXPECT_NE(m.find("Sound.xml"), std::string::npos) << m;
+        EXPECT_NE(m.find(privileged ? "Is a directory" : "Permission denied"), std::string::npos) << m;
+        EXPECT_EQ(slurp(file), old);
         EXPECT_TRUE(t->active());
         EXPECT_EQ(t->changeCount(), 1);
         if (privileged) fs::remove(dir / "Sound.xml.tmp");
     }
     t->close();
     EXPECT_FALSE(t->active());
-    auto p = readPacketFile(dir / "Sound.xml");
+    auto p = readPacketFile(file);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->rows[0].data.getText(1), "changed");
 }
 
-TEST(PacketFile, WriteFailingMidwayLeavesTheOldFileWhole) {
-    TempDir dir;
+TEST_F(PacketFile, WriteFailingMidwayLeavesTheOldFileWhole) {
     const std::string old = soundFile(3);
-    spit(dir / "Sound.xml", old);
-    auto t = soundTable(dir / "Sound.xml");
-    t->open();
-    t->setLogging(false);
+    auto t = open(old);
     for (int i = 0; i < 200; ++i) {  // grow the table well past the limit below
         t->append();
         t->fieldByName("SOUND_CD").setInteger(100 + i);
@@ -280,32 +227,22 @@ TEST(PacketFile, WriteFailingMidwayLeavesTheOldFileWhole) {
     }
     {
         FileSizeLimit limit(4096);
-        try {
-            t->close();
-            FAIL() << "close reported success";
-        } catch (const DataError& e) {
-            EXPECT_NE(std::string(e.what()).find("File too large"), std::string::npos) << e.what();
-        }
+        const std::string m = failure([&] { t->close(); });
+        EXPECT_NE(m.find("File too large"), std::string::npos) << m;
     }
-    EXPECT_EQ(slurp(dir / "Sound.xml"), old);
+    EXPECT_EQ(slurp(file), old);
     EXPECT_FALSE(fs::exists(dir / "Sound.xml.tmp"));
     EXPECT_EQ(t->recordCount(), 203);
     t->close();
-    EXPECT_EQ(readPacketFile(dir / "Sound.xml")->rows.size(), 203u);
+    EXPECT_EQ(readPacketFile(file)->rows.size(), 203u);
 }
 
-TEST(PacketFile, WriteIntoAMissingFolderFailsNamingTheFile) {
-    TempDir dir;
+TEST_F(PacketFile, ReplacingFailsIntoAMissingFolderAndKeepsThePermissionsOfTheOldFile) {
     EXPECT_THROW(replaceFileContent(dir / "gone" / "Sound.xml", soundFile(1)), DataError);
-    replaceFileContent(dir / "Sound.xml", soundFile(1));
-    EXPECT_EQ(slurp(dir / "Sound.xml"), soundFile(1));
-}
-
-TEST(PacketFile, ReplacingKeepsThePermissionsOfTheOldFile) {
-    TempDir dir;
-    spit(dir / "Sound.xml", "x");
-    fs::permissions(dir / "Sound.xml", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    replaceFileContent(dir / "Sound.xml", soundFile(1));
-    EXPECT_EQ(fs::status(dir / "Sound.xml").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    spit(file, "x");
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file, perms);
+    replaceFileContent(file, soundFile(1));
+    EXPECT_EQ(slurp(file), soundFile(1));
+    EXPECT_EQ(fs::status(file).permissions(), perms);
 }

@@ -2,17 +2,13 @@
 // table operations on a catalogue folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
-
 #include "data/data_module.h"
 #include "data/fresh_install.h"
 #include "data/locale_jp.h"
 #include "data/packet_file.h"
 #include "data/packet_writer.h"
 #include "table_fixture.h"
+#include "temp_folder.h"
 
 using namespace tamboro;
 using namespace tamboro::test;
@@ -20,24 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // A catalogue folder whose titles carry the given codes.
 struct Catalogue : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("tamboro-rules-" + std::to_string(std::random_device()()));
+    TempFolder dir;
     std::unique_ptr<TDM1> dm;
     int32_t LastCode = 0;
 
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override {
-        dm.reset();
-        fs::remove_all(dir);
-    }
     void writeTitles(std::initializer_list<int> codes) {
         Packet p;
         p.schema = schemaOf(CatalogueTable::Dvd);
@@ -47,11 +31,11 @@ struct Catalogue : ::testing::Test {
             b.setText(5, "title " + std::to_string(c));
             p.rows.push_back({b.finish(), 0});
         }
-        replaceFileContent(dir / "DvdData.xml", writePacket(p, false));
+        replaceFileContent(dir.path() / "DvdData.xml", writePacket(p, false));
     }
     void start() {
-        createMissingFiles(dir);
-        dm = std::make_unique<TDM1>(dir);
+        createMissingFiles(dir.path());
+        dm = std::make_unique<TDM1>(dir.path());
         dm->openAtCreation();
         dm->OpenForEditor(LastCode);
     }
@@ -66,44 +50,34 @@ struct Catalogue : ::testing::Test {
 
 // ---- derived ratings ------------------------------------------------------
 
-struct RatingCase {
-    std::vector<std::optional<int>> inputs;
-    const char* expected;
-};
-
-TEST_F(Catalogue, DvdRatingIsMeanOfNonZeroPartsWithHalvesUp) {
+TEST_F(Catalogue, DerivedRatingsRoundTheMeanOfTheNonZeroParts) {
     writeTitles({1});
     start();
-    const RatingCase cases[] = {
-        {{3, 2, std::nullopt}, "3"}, {{5, 4, 0}, "5"}, {{1, 2, 0}, "2"},
-        {{std::nullopt, std::nullopt, std::nullopt}, "0"}, {{4, 0, 0}, "4"}, {{7, 6, 0}, "6"},
+    using R = std::optional<int>;
+    const R _ = std::nullopt;
+    // The mean of the non-zero parts in single precision: halves go to even,
+    // but 2.5 and 4.5 go up. DVD rating: picture, sound and spare 5.
+    const std::pair<std::vector<R>, const char*> dvdCases[] = {
+        {{3, 2, _}, "3"}, {{5, 4, 0}, "5"}, {{1, 2, 0}, "2"}, {{_, _, _}, "0"}, {{4, 0, 0}, "4"}, {{7, 6, 0}, "6"},
     };
-    const std::string_view fields[] = {fld::PictureLevel, fld::SoundLevel, fld::spare(5)};
-    for (const RatingCase& c : cases) {
+    const std::string_view dvdParts[] = {fld::PictureLevel, fld::SoundLevel, fld::spare(5)};
+    for (const auto& [inputs, expected] : dvdCases) {
         dm->CDvd.edit();
-        for (size_t i = 0; i < 3; ++i)
-            c.inputs[i] ? dvd(fields[i]).setInteger(*c.inputs[i]) : dvd(fields[i]).clear();
+        for (size_t i = 0; i < 3; ++i) inputs[i] ? dvd(dvdParts[i]).setInteger(*inputs[i]) : dvd(dvdParts[i]).clear();
         dm->CDvd.post();
-        EXPECT_EQ(dvd(fld::DvdRating).asString(), c.expected);
+        EXPECT_EQ(dvd(fld::DvdRating).asString(), expected);
     }
-}
-
-TEST_F(Catalogue, MovieRatingRoundsTheSinglePrecisionMean) {
-    writeTitles({1});
-    start();
-    const RatingCase cases[] = {
-        {{5, 5, 4, 1}, "4"},  // 3.75
-        {{std::nullopt, std::nullopt, std::nullopt, std::nullopt}, "0"},
-        {{3, 2, 0, 0}, "3"},  // 2.5 goes up
-        {{1, 2, 1, 2}, "2"},  // 1.5 to even 2
-        {{4, 3, 0, 0}, "4"},  // 3.5 to even 4
+    // Movie rating: spares 1 to 4.
+    const std::pair<std::vector<R>, const char*> movieCases[] = {
+        {{5, 5, 4, 1}, "4"} /* 3.75 */, {{_, _, _, _}, "0"}, {{3, 2, 0, 0}, "3"} /* 2.5 goes up */,
+        {{1, 2, 1, 2}, "2"} /* 1.5 to even 2 */, {{4, 3, 0, 0}, "4"} /* 3.5 to even 4 */,
     };
-    for (const RatingCase& c : cases) {
+    for (const auto& [inputs, expected] : movieCases) {
         dm->CDvd.edit();
         for (int k = 1; k <= 4; ++k)
-            c.inputs[k - 1] ? dvd(fld::spare(k)).setInteger(*c.inputs[k - 1]) : dvd(fld::spare(k)).clear();
+            inputs[k - 1] ? dvd(fld::spare(k)).setInteger(*inputs[k - 1]) : dvd(fld::spare(k)).clear();
         dm->CDvd.post();
-        EXPECT_EQ(dvd(fld::MovieRating).asString(), c.expected);
+        EXPECT_EQ(dvd(fld::MovieRating).asString(), expected);
     }
 }
 
@@ -209,8 +183,8 @@ TEST_F(Catalogue, OpeningTitlesOpensEveryTableAndClosingWritesOnlyChangedOnes) {
     start();
     for (Table* t : {&dm->CGenre, &dm->CGenre2, &dm->CSound, &dm->CLange, &dm->CHistory, &dm->CImpress})
         EXPECT_TRUE(t->active()) << t->name();
-    const std::string dvdBefore = slurp(dir / "DvdData.xml");
-    fs::remove(dir / "Impress.xml");  // unchanged tables must not write even then
+    const std::string dvdBefore = slurp(dir.path() / "DvdData.xml");
+    fs::remove(dir.path() / "Impress.xml");  // unchanged tables must not write even then
     dm->CSound.append();
     dm->CSound.fieldU8(fld::SoundCd).setInteger(1);
     dm->CSound.fieldU8(fld::SoundName).setText(sj("ステレオ"));
@@ -218,10 +192,10 @@ TEST_F(Catalogue, OpeningTitlesOpensEveryTableAndClosingWritesOnlyChangedOnes) {
     dm->CDvd.close();
     for (Table* t : {&dm->CGenre, &dm->CGenre2, &dm->CSound, &dm->CLange, &dm->CHistory, &dm->CImpress})
         EXPECT_FALSE(t->active()) << t->name();
-    EXPECT_EQ(slurp(dir / "DvdData.xml"), dvdBefore);
-    EXPECT_FALSE(fs::exists(dir / "Impress.xml"));
-    EXPECT_FALSE(fs::exists(dir / "Genre.xml"));
-    EXPECT_NE(slurp(dir / "Sound.xml").find(sj("ステレオ")), std::string::npos);
+    EXPECT_EQ(slurp(dir.path() / "DvdData.xml"), dvdBefore);
+    EXPECT_FALSE(fs::exists(dir.path() / "Impress.xml"));
+    EXPECT_FALSE(fs::exists(dir.path() / "Genre.xml"));
+    EXPECT_NE(slurp(dir.path() / "Sound.xml").find(sj("ステレオ")), std::string::npos);
 }
 
 TEST_F(Catalogue, RenamedLanguageKeepsItsChangeLogInTheFile) {
@@ -240,7 +214,7 @@ TEST_F(Catalogue, RenamedLanguageKeepsItsChangeLogInTheFile) {
     dm->CLange.fieldU8(fld::LangeName).setText(sj("英語（米）"));
     dm->CLange.post();
     dm->closeCatalogue();
-    const std::string file = slurp(dir / "Lange.xml");
+    const std::string file = slurp(dir.path() / "Lange.xml");
     EXPECT_NE(file.find("CHANGE_LOG=\"1 0 4 2 0 4 3 2 8\""), std::string::npos) << toUtf8(file);
     EXPECT_NE(file.find("RowState=\"5\""), std::string::npos);
     EXPECT_NE(file.find("RowState=\"12\""), std::string::npos);

@@ -28,26 +28,24 @@ std::string bytes(std::initializer_list<int> list) {
     return s;
 }
 
-bool isTrail(int b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
 }  // namespace
 
-TEST(ShiftJis, MapsCodePage932SpecialsBothWays) {
-    // The Microsoft forms, not the JIS ones (U+301C, U+2212, U+00A5, U+203E).
-    EXPECT_EQ(toUtf8(bytes({0x81, 0x60})), "\uFF5E");
-    EXPECT_EQ(toUtf8(bytes({0x81, 0x7C})), "\uFF0D");
-    EXPECT_EQ(toUtf8("\\"), "\\");
-    EXPECT_EQ(toUtf8("~"), "~");
-    EXPECT_EQ(toSjis("\uFF5E"), bytes({0x81, 0x60}));
-    EXPECT_EQ(toSjis("\uFF0D"), bytes({0x81, 0x7C}));
-    EXPECT_EQ(toSjis("\\"), "\\");
-    EXPECT_EQ(toSjis("~"), "~");
-}
-
-TEST(ShiftJis, JisFormsFromOtherSystemsLandOnTheSameBytes) {
+TEST(ShiftJis, MapsCodePage932SpecialsAndTakesJisFormsFromOtherSystems) {
+    // The Microsoft forms both ways, not the JIS ones; "予" ends in the
+    // backslash code; half-width katakana are single bytes.
+    const std::pair<const char*, std::string> bothWays[] = {
+        {"\uFF5E", bytes({0x81, 0x60})}, {"\uFF0D", bytes({0x81, 0x7C})}, {"\\", "\\"}, {"~", "~"},
+        {"予", bytes({0x97, 0x5C})},     {"ｱﾝ", bytes({0xB1, 0xDD})},
+    };
+    for (const auto& [utf8, sjis] : bothWays) {
+        EXPECT_EQ(toSjis(utf8), sjis) << utf8;
+        EXPECT_EQ(toUtf8(sjis), utf8) << utf8;
+    }
     EXPECT_EQ(toSjis("\u301C"), bytes({0x81, 0x60}));  // wave dash
     EXPECT_EQ(toSjis("\u2212"), bytes({0x81, 0x7C}));  // minus sign
-    EXPECT_EQ(toSjis("\u00A5"), "\\");                  // yen sign
+    EXPECT_EQ(toSjis("\u00A5"), "\\");                 // yen sign
+    const std::string mixed = "スター・ウォーズ ﾊﾘｰ･ﾎﾟｯﾀｰ 予告編～第2章 \\1,980 Ⅳ ①";
+    EXPECT_EQ(toUtf8(toSjis(mixed)), mixed);
 }
 
 TEST(ShiftJis, AsciiIncludingControlCodesPassesThroughUnchanged) {
@@ -61,49 +59,21 @@ TEST(ShiftJis, AsciiIncludingControlCodesPassesThroughUnchanged) {
     for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(wide[i], char16_t(i));
 }
 
-TEST(ShiftJis, MixedTextRoundTripsExactly) {
-    const std::string utf8 = "スター・ウォーズ ﾊﾘｰ･ﾎﾟｯﾀｰ 予告編～第2章 \\1,980 Ⅳ ①";
-    const std::string sjis = toSjis(utf8);
-    EXPECT_EQ(toUtf8(sjis), utf8);
-    // "予" has the backslash code as its second byte.
-    EXPECT_EQ(toSjis("予"), bytes({0x97, 0x5C}));
-    // Half-width katakana are single bytes.
-    EXPECT_EQ(toSjis("ｱﾝ"), bytes({0xB1, 0xDD}));
-}
-
-TEST(ShiftJis, EveryMappedCharacterRoundTrips) {
+// Every single- and double-byte code: decoded as ICU's windows-31j decodes it,
+// and every mapped character back to two bytes of the same character.
+TEST(ShiftJis, EveryCodeDecodesAsTheIcuConverterAndRoundTrips) {
     for (int b = 0xA1; b <= 0xDF; ++b) {
         const std::string one(1, static_cast<char>(b));
         EXPECT_EQ(toSjis(toUtf8(one)), one) << std::hex << b;
     }
+    UErrorCode err = U_ZERO_ERROR;
+    UConverter* cnv = ucnv_open("windows-31j", &err);
+    ASSERT_TRUE(U_SUCCESS(err));
     int mapped = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (!isTrail(trail)) continue;
-            const std::string ch = bytes({lead, trail});
-            const std::string utf8 = toUtf8(ch);
-            if (utf8 == "\uFFFD") continue;
-            ++mapped;
-            // Duplicated characters (NEC and IBM extensions) come back in
-            // their preferred form, which must still be the same character.
-            const std::string back = toSjis(utf8);
-            ASSERT_EQ(back.size(), 2u) << std::hex << lead << ' ' << trail;
-            EXPECT_EQ(toUtf8(back), utf8) << std::hex << lead << ' ' << trail;
-        }
-    }
-    EXPECT_GT(mapped, 7000);  // JIS X 0208 plus the Microsoft extensions
-}
-
-TEST(ShiftJis, DecodingAgreesWithIcuConverterAboveAscii) {
-    UErrorCode err = U_ZERO_ERROR;
-    UConverter* cnv = ucnv_open("windows-31j", &err);
-    ASSERT_TRUE(U_SUCCESS(err));
-    int checked = 0;
-    for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
-        for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (!isTrail(trail)) continue;
+            if (trail == 0x7F) continue;
             const std::string ch = bytes({lead, trail});
             UChar ref[4];
             UErrorCode e = U_ZERO_ERROR;
@@ -111,38 +81,39 @@ TEST(ShiftJis, DecodingAgreesWithIcuConverterAboveAscii) {
             std::u16string ours;
             toUtf16(ch, ours);
             ASSERT_EQ(ours.size(), 1u);
-            if (n == 1 && ref[0] != 0xFFFD && ref[0] != 0x1A) {
-                EXPECT_EQ(ours[0], ref[0]) << std::hex << lead << ' ' << trail;
-                ++checked;
-            } else {
+            if (n != 1 || ref[0] == 0xFFFD || ref[0] == 0x1A) {
                 EXPECT_EQ(ours[0], u'\uFFFD') << std::hex << lead << ' ' << trail;
+                continue;
             }
+            EXPECT_EQ(ours[0], ref[0]) << std::hex << lead << ' ' << trail;
+            ++mapped;
+            // Duplicated characters (NEC and IBM extensions) come back in
+            // their preferred form, which must still be the same character.
+            const std::string utf8 = toUtf8(ch);
+            const std::string back = toSjis(utf8);
+            ASSERT_EQ(back.size(), 2u) << std::hex << lead << ' ' << trail;
+            EXPECT_EQ(toUtf8(back), utf8) << std::hex << lead << ' ' << trail;
         }
     }
     ucnv_close(cnv);
-    EXPECT_GT(checked, 7000);
+    EXPECT_GT(mapped, 7000);  // JIS X 0208 plus the Microsoft extensions
 }
 
-TEST(ShiftJis, BrokenOrUnmappedBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(toUtf8(bytes({0x85, 0x40})), "\uFFFD");  // valid shape, no character
-    EXPECT_EQ(toUtf8(bytes({0x80})), "\uFFFD");
-    EXPECT_EQ(toUtf8(bytes({0xA0})), "\uFFFD");
-    EXPECT_EQ(toUtf8(bytes({0xFD, 0xFE, 0xFF})), "\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(toUtf8(bytes({'a', 0x88})), "a\uFFFD");  // lead byte cut off at the end
-    // A lead byte followed by a byte that cannot be a second byte loses only
-    // itself: the quote or line break after it survives.
-    EXPECT_EQ(toUtf8(bytes({0x88, '\'', 'x'})), "\uFFFD'x");
-    EXPECT_EQ(toUtf8(bytes({0x88, '\n'})), "\uFFFD\n");
-    EXPECT_EQ(toUtf8(bytes({0x88, 0x7F})), "\uFFFD\x7F");
-}
-
-TEST(ShiftJis, UnmappableOrMalformedUtf8BecomesQuestionMarks) {
-    EXPECT_EQ(toSjis("a\U0001F600b"), "a?b");  // one mark per character
-    EXPECT_EQ(toSjis("한글"), "??");
-    EXPECT_EQ(toSjis("x\xFFy"), "x?y");
-    EXPECT_EQ(toSjis("x\xE3\x81"), "x?");  // truncated sequence
-    EXPECT_EQ(toSjis("\uFFFD"), "?");
-    EXPECT_EQ(toSjis(""), "");
+TEST(ShiftJis, BrokenOrUnmappedTextBecomesReplacementsOneByOne) {
+    const std::pair<std::string, const char*> toUtf8Cases[] = {
+        {bytes({0x85, 0x40}), "\uFFFD"},  // valid shape, no character
+        {bytes({0x80}), "\uFFFD"}, {bytes({0xA0}), "\uFFFD"}, {bytes({0xFD, 0xFE, 0xFF}), "\uFFFD\uFFFD\uFFFD"},
+        {bytes({'a', 0x88}), "a\uFFFD"},  // lead byte cut off at the end
+        // A lead byte followed by a byte that cannot be a second byte loses
+        // only itself: the quote or line break after it survives.
+        {bytes({0x88, '\'', 'x'}), "\uFFFD'x"}, {bytes({0x88, '\n'}), "\uFFFD\n"}, {bytes({0x88, 0x7F}), "\uFFFD\x7F"},
+    };
+    for (const auto& [sjis, utf8] : toUtf8Cases) EXPECT_EQ(toUtf8(sjis), utf8);
+    const std::pair<const char*, const char*> toSjisCases[] = {
+        {"a\U0001F600b", "a?b"} /* one mark per character */, {"한글", "??"}, {"x\xFFy", "x?y"},
+        {"x\xE3\x81", "x?"} /* truncated sequence */, {"\uFFFD", "?"}, {"", ""},
+    };
+    for (auto [utf8, sjis] : toSjisCases) EXPECT_EQ(toSjis(utf8), sjis) << utf8;
 }
 
 TEST(ShiftJis, LeadByteRangesAreExact) {
@@ -152,7 +123,7 @@ TEST(ShiftJis, LeadByteRangesAreExact) {
     }
 }
 
-TEST(ShiftJis, CutNeverSplitsDoubleByteCharacter) {
+TEST(ShiftJis, CutNeverSplitsDoubleByteCharacterAndKeepsTextThatFits) {
     // ASCII, kanji, half-width katakana, a kanji whose second byte is itself a
     // lead-byte value (亜 = 88 9F), full-width letters and a trailing ASCII.
     const std::vector<std::string> chars = {"A", "漢", "ｶ", "亜", "亜", "ｰ", "Ｂ", "字", "z"};
@@ -171,9 +142,6 @@ TEST(ShiftJis, CutNeverSplitsDoubleByteCharacter) {
         EXPECT_EQ(cut, text.substr(0, expected)) << "n=" << n;
         EXPECT_EQ(toUtf8(cut).find("\uFFFD"), std::string::npos) << "n=" << n;
     }
-}
-
-TEST(ShiftJis, CutKeepsTextThatAlreadyFits) {
     // A text already cut short by a foreign writer keeps its bytes unchanged.
     const std::string broken = bytes({'a', 0x88});
     EXPECT_EQ(cutToBytes(broken, 2), broken);

@@ -75,20 +75,22 @@ void makeCatalogue(const fs::path& dir) {
     createMissingFiles(dir);
 }
 
+// Each test starts from such a catalogue in a fresh folder.
+struct Cli : ::testing::Test {
+    Folder dir;
+    void SetUp() override { makeCatalogue(dir.path); }
+};
+
 }  // namespace
 
-TEST(Cli, CheckListsEveryFileWithItsRows) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, CheckListsEveryFileWithItsRows) {
     CliRun r = cli("check --dir '" + dir.path.string() + "'", dir.path);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "DvdData.xml\t2\nGenre.xml\t6\nGenre2.xml\t0\nSound.xml\t0\nHistory.xml\t0\nImpress.xml\t10\nLange.xml\t0\n");
 }
 
-TEST(Cli, CheckReportsABadFileAndFails) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, CheckReportsABadFileAndFails) {
     { std::ofstream(dir.path / "Sound.xml") << "<DATAPACKET>"; }
     fs::remove(dir.path / "History.xml");
     CliRun r = cli("check --dir=" + dir.path.string(), dir.path);
@@ -98,9 +100,7 @@ TEST(Cli, CheckReportsABadFileAndFails) {
     EXPECT_NE(r.out.find("DvdData.xml\t2\n"), std::string::npos) << r.out;
 }
 
-TEST(Cli, ListsChosenFieldsInTableOrderInEachFormat) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, ListsChosenFieldsInTableOrderInEachFormat) {
     std::string base = "list --dir " + dir.path.string() + " --fields CODE,タイトル,価格,購入日";
     CliRun tsv = cli(base, dir.path);
     EXPECT_EQ(tsv.status, 0) << tsv.err;
@@ -113,18 +113,14 @@ TEST(Cli, ListsChosenFieldsInTableOrderInEachFormat) {
               "{\"CODE\": \"2\", \"タイトル\": \"千と千尋の神隠し\", \"価格\": \"¥4,700\", \"購入日\": null}\n]\n");
 }
 
-TEST(Cli, ListsAllFieldsOfASmallTableByDefault) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, ListsAllFieldsOfASmallTableByDefault) {
     CliRun r = cli("list --table Impress.xml --dir " + dir.path.string(), dir.path);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "IMP_NO\tIMP_NAME");
     EXPECT_NE(r.out.find("\n10\t家族向け\n"), std::string::npos) << r.out;
 }
 
-TEST(Cli, RejectsBadCommandLines) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, RejectsBadCommandLines) {
     const std::string d = " --dir " + dir.path.string();
     for (const std::string& args : {std::string("frobnicate"), "list --format xml" + d, "list --table CNone" + d,
                                     "list --fields" + d, "check --to x" + d, "resave" + d, "list extra" + d}) {
@@ -138,9 +134,8 @@ TEST(Cli, RejectsBadCommandLines) {
     EXPECT_NE(r.err.find("項目 '存在しない' が見つかりません"), std::string::npos) << r.err;
 }
 
-TEST(Cli, ResaveWritesElsewhereAndLeavesTheDataAlone) {
-    Folder dir, out;
-    makeCatalogue(dir.path);
+TEST_F(Cli, ResaveWritesElsewhereAndLeavesTheDataAlone) {
+    Folder out;
     const std::string before = slurp(dir.path / "DvdData.xml");
     CliRun r = cli("resave --dir " + dir.path.string() + " --to " + (out.path / "copy").string(), dir.path);
     EXPECT_EQ(r.status, 0) << r.err;
@@ -152,9 +147,7 @@ TEST(Cli, ResaveWritesElsewhereAndLeavesTheDataAlone) {
     EXPECT_EQ(same.status, 2);
 }
 
-TEST(Cli, ListFiltersWithTheSearchLanguageAndOrders) {
-    Folder dir;
-    makeCatalogue(dir.path);
+TEST_F(Cli, ListFiltersWithTheSearchLanguageAndOrders) {
     const std::string d = " --dir " + dir.path.string() + " --fields CODE";
     CliRun r = cli("list --filter \"CODE > 0 AND タイトル = 'tom*'\"" + d, dir.path);
     EXPECT_EQ(r.status, 0) << r.err;
@@ -167,9 +160,8 @@ TEST(Cli, ListFiltersWithTheSearchLanguageAndOrders) {
     EXPECT_TRUE(bad.out.empty());
 }
 
-TEST(Cli, ExportWritesEveryTableAsUtf8AndNeverTheDataFiles) {
-    Folder dir, out;
-    makeCatalogue(dir.path);
+TEST_F(Cli, ExportWritesEveryTableAsUtf8AndNeverTheDataFiles) {
+    Folder out;
     const std::string before = slurp(dir.path / "DvdData.xml");
     CliRun r = cli("export --dir " + dir.path.string() + " --to " + out.path.string(), dir.path);
     EXPECT_EQ(r.status, 0) << r.err;
