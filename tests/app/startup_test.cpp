@@ -72,18 +72,12 @@ private slots:
     }
 
     void aShortImpressionListRepeatsItsLastName() {
-        CatalogueFolder folder;
-        {
-            TDM1 dm(folder.path());
-            dm.openAtCreation();
-            int32_t last = 0;
-            dm.OpenForEditor(last);
+        CatalogueFolder folder(dozenTitles(), [](TDM1& dm) {
             while (dm.CImpress.recordCount() > 2) {
                 dm.CImpress.last();
                 dm.CImpress.remove();
             }
-            dm.closeCatalogue();
-        }
+        });
         Program program({folder.path(), folder.iniFile()});
         const QStringList c = captions(program.FMain().impressBoxes());
         QCOMPARE(c.mid(0, 3), (QStringList{"感動した", "笑える", "笑える"}));

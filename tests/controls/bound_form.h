@@ -67,6 +67,11 @@ struct BoundData {
         setWarningBeepHook({});
     }
 
+    template <class Control>
+    void bind(Control* c, const char* utf8Field) {
+        c->setDataSource(&dvdSource);
+        c->setDataField(utf8Field);
+    }
     QString text(std::string_view utf8Field) { return QString::fromStdString(titles.fieldU8(utf8Field).displayTextUtf8()); }
 };
 

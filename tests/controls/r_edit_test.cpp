@@ -35,12 +35,16 @@ void typeKeys(QWidget* w, const QString& chars) {
 class REditTest : public QObject {
     Q_OBJECT
     int beeps = 0;
+    std::unique_ptr<Form> f;
 
 private slots:
-    void initTestCase() {
-        setWarningBeepHook([this] { ++beeps; });
+    void initTestCase() { setWarningBeepHook([this] { ++beeps; }); }
+    void init() {
+        beeps = 0;
+        f = std::make_unique<Form>();
+        QVERIFY(QTest::qWaitForWindowActive(&f->window));
     }
-    void init() { beeps = 0; }
+    void cleanup() { f.reset(); }
 
     void filtersTypedCharacters_data() {
         QTest::addColumn<int>("type");
@@ -64,142 +68,121 @@ private slots:
         QFETCH(QString, start);
         QFETCH(int, caret);
         QFETCH(QString, typed);
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setNumericType(TREdit::TNumericType(type));
-        f.first->setText(start);
-        f.first->setFocus();
-        f.first->setCursorPosition(caret);
-        typeKeys(f.first, typed);
-        QTEST(f.first->text(), "result");
+        f->first->setNumericType(TREdit::TNumericType(type));
+        f->first->setText(start);
+        f->first->setFocus();
+        f->first->setCursorPosition(caret);
+        typeKeys(f->first, typed);
+        QTEST(f->first->text(), "result");
         QTEST(beeps, "beeps");
     }
 
     void minusAgainstASelection() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setNumericType(TREdit::ntReal);
-        f.first->setFocus();
-        f.first->setText(QStringLiteral("-3.5"));
-        f.first->selectAll();
-        QTest::keyClick(f.first, '-');  // the selected text already holds one
-        QCOMPARE(f.first->text(), QStringLiteral("-3.5"));
+        f->first->setNumericType(TREdit::ntReal);
+        f->first->setFocus();
+        f->first->setText(QStringLiteral("-3.5"));
+        f->first->selectAll();
+        QTest::keyClick(f->first, '-');  // the selected text already holds one
+        QCOMPARE(f->first->text(), QStringLiteral("-3.5"));
         QCOMPARE(beeps, 1);
 
-        f.first->setText(QStringLiteral("42"));
-        f.first->selectAll();
-        QTest::keyClick(f.first, '-');  // enters at the start, keeping the selected text
-        QCOMPARE(f.first->text(), QStringLiteral("-42"));
-        f.first->setText(QStringLiteral("123"));
-        f.first->setSelection(1, 2);
-        QTest::keyClick(f.first, '-');
-        QCOMPARE(f.first->text(), QStringLiteral("123"));
-        QVERIFY(!f.first->hasSelectedText());
-        QCOMPARE(f.first->cursorPosition(), 1);
+        f->first->setText(QStringLiteral("42"));
+        f->first->selectAll();
+        QTest::keyClick(f->first, '-');  // enters at the start, keeping the selected text
+        QCOMPARE(f->first->text(), QStringLiteral("-42"));
+        f->first->setText(QStringLiteral("123"));
+        f->first->setSelection(1, 2);
+        QTest::keyClick(f->first, '-');
+        QCOMPARE(f->first->text(), QStringLiteral("123"));
+        QVERIFY(!f->first->hasSelectedText());
+        QCOMPARE(f->first->cursorPosition(), 1);
         QCOMPARE(beeps, 2);
     }
 
-    void editingKeysAreNotFiltered() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setNumericType(TREdit::ntPlusInteger);
-        f.first->setFocus();
-        f.first->setText(QStringLiteral("1234"));
-        f.first->setCursorPosition(4);
-        QTest::keyClick(f.first, Qt::Key_Backspace);
-        QTest::keyClick(f.first, Qt::Key_Home);
-        QTest::keyClick(f.first, Qt::Key_Delete);
-        QTest::keyClick(f.first, Qt::Key_Right);
-        QTest::keyClick(f.first, Qt::Key_Left);
-        QCOMPARE(f.first->text(), QStringLiteral("23"));
+    void onlyTypedCharactersAreFiltered() {
+        f->first->setNumericType(TREdit::ntPlusInteger);
+        f->first->setFocus();
+        f->first->setText(QStringLiteral("1234"));
+        f->first->setCursorPosition(4);
+        QTest::keyClick(f->first, Qt::Key_Backspace);
+        QTest::keyClick(f->first, Qt::Key_Home);
+        QTest::keyClick(f->first, Qt::Key_Delete);
+        QTest::keyClick(f->first, Qt::Key_Right);
+        QTest::keyClick(f->first, Qt::Key_Left);
+        QCOMPARE(f->first->text(), QStringLiteral("23"));
         QCOMPARE(beeps, 0);
-    }
-
-    void controlCharactersAreRejectedButPasteIsNotFiltered() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setNumericType(TREdit::ntPlusInteger);
-        f.first->setFocus();
-        f.first->setText(QStringLiteral("12"));
-        f.first->selectAll();
-        QTest::keyClick(f.first, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(f.first->text(), QStringLiteral("12"));
+        // Control characters are refused; a program or a paste may set any text.
+        f->first->selectAll();
+        QTest::keyClick(f->first, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(f->first->text(), QStringLiteral("23"));
         QCOMPARE(beeps, 1);
-        f.first->setText(QStringLiteral("ab"));  // a program or a paste may set any text
-        f.first->end(false);
-        typeKeys(f.first, QStringLiteral("3"));
-        QCOMPARE(f.first->text(), QStringLiteral("ab3"));
+        f->first->setText(QStringLiteral("ab"));
+        f->first->end(false);
+        typeKeys(f->first, QStringLiteral("3"));
+        QCOMPARE(f->first->text(), QStringLiteral("ab3"));
         // Changing the type leaves the text alone.
-        f.first->setNumericType(TREdit::ntDontCare);
-        QCOMPARE(f.first->text(), QStringLiteral("ab3"));
+        f->first->setNumericType(TREdit::ntDontCare);
+        QCOMPARE(f->first->text(), QStringLiteral("ab3"));
     }
 
     void keyPressHandlerSeesEveryCharacterBeforeTheFilter() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
         QString seen;
-        f.first->keyHandlers().onKeyPress = [&](QWidget*, QChar& ch) { seen += ch; };
-        f.first->setNumericType(TREdit::ntPlusInteger);
-        f.first->setFocus();
-        typeKeys(f.first, QStringLiteral("1a"));
-        QTest::keyClick(f.first, Qt::Key_Return);
+        f->first->keyHandlers().onKeyPress = [&](QWidget*, QChar& ch) { seen += ch; };
+        f->first->setNumericType(TREdit::ntPlusInteger);
+        f->first->setFocus();
+        typeKeys(f->first, QStringLiteral("1a"));
+        QTest::keyClick(f->first, Qt::Key_Return);
         QCOMPARE(seen, QStringLiteral("1a\r"));
-        QCOMPARE(f.first->text(), QStringLiteral("1"));
-        QCOMPARE(QApplication::focusWidget(), f.middle);
+        QCOMPARE(f->first->text(), QStringLiteral("1"));
+        QCOMPARE(QApplication::focusWidget(), f->middle);
     }
 
     void enterAndArrowsMoveTheFocus() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_Down);
-        QCOMPARE(QApplication::focusWidget(), f.middle);
-        QTest::keyClick(f.middle, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.last);
-        QTest::keyClick(f.last, Qt::Key_Down);  // wraps to the first
-        QCOMPARE(QApplication::focusWidget(), f.first);
-        QTest::keyClick(f.first, Qt::Key_Up);  // and back to the last
-        QCOMPARE(QApplication::focusWidget(), f.last);
-        QTest::keyClick(f.last, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier);
-        QCOMPARE(QApplication::focusWidget(), f.first);
-        QCOMPARE(f.first->text(), QString());
+        f->first->setFocus();
+        QTest::keyClick(f->first, Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), f->middle);
+        QTest::keyClick(f->middle, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f->last);
+        QTest::keyClick(f->last, Qt::Key_Down);  // wraps to the first
+        QCOMPARE(QApplication::focusWidget(), f->first);
+        QTest::keyClick(f->first, Qt::Key_Up);  // and back to the last
+        QCOMPARE(QApplication::focusWidget(), f->last);
+        QTest::keyClick(f->last, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), f->first);
+        QCOMPARE(f->first->text(), QString());
     }
 
     void returnNextOffKeepsArrowsAndRejectsCarriageReturnInNumbers() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setReturnNext(false);
-        f.first->setNumericType(TREdit::ntPlusInteger);
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_Down);
-        QTest::keyClick(f.first, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.first);
+        f->first->setReturnNext(false);
+        f->first->setNumericType(TREdit::ntPlusInteger);
+        f->first->setFocus();
+        QTest::keyClick(f->first, Qt::Key_Down);
+        QTest::keyClick(f->first, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f->first);
         QCOMPARE(beeps, 1);
     }
 
     void keyboardEntrySelectsAllButAClickDoesNot() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.last->setText(QStringLiteral("1999"));
-        f.middle->setFocus();
-        QTest::keyClick(f.middle, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.last);
-        QCOMPARE(f.last->selectedText(), QStringLiteral("1999"));
-        QCOMPARE(f.last->cursorPosition(), 4);
+        f->last->setText(QStringLiteral("1999"));
+        f->middle->setFocus();
+        QTest::keyClick(f->middle, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f->last);
+        QCOMPARE(f->last->selectedText(), QStringLiteral("1999"));
+        QCOMPARE(f->last->cursorPosition(), 4);
 
-        f.middle->setFocus();
-        f.last->setFocus(Qt::OtherFocusReason);  // from the program
-        QCOMPARE(f.last->selectedText(), QStringLiteral("1999"));
+        f->middle->setFocus();
+        f->last->setFocus(Qt::OtherFocusReason);  // from the program
+        QCOMPARE(f->last->selectedText(), QStringLiteral("1999"));
 
-        f.middle->setFocus();
-        QTest::mouseClick(f.last, Qt::LeftButton, {}, QPoint(2, f.last->height() / 2));
-        QCOMPARE(QApplication::focusWidget(), f.last);
-        QVERIFY(!f.last->hasSelectedText());
+        f->middle->setFocus();
+        QTest::mouseClick(f->last, Qt::LeftButton, {}, QPoint(2, f->last->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), f->last);
+        QVERIFY(!f->last->hasSelectedText());
 
-        f.last->setAutoSelect(false);
-        f.middle->setFocus();
-        QTest::keyClick(f.middle, Qt::Key_Tab);
-        QVERIFY(!f.last->hasSelectedText());
+        f->last->setAutoSelect(false);
+        f->middle->setFocus();
+        QTest::keyClick(f->middle, Qt::Key_Tab);
+        QVERIFY(!f->last->hasSelectedText());
     }
 
     void alignmentChangesKeepTheText() {

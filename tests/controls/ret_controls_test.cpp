@@ -1,7 +1,6 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -15,7 +14,7 @@
 using namespace tamboro;
 
 // A small form: edit, combo, check box, a disabled edit, a hidden edit, and a
-// last edit, in that tab order.
+// last edit, in that tab order; each control named as its member.
 struct Form {
     QWidget window;
     TRetEdit* first = new TRetEdit(&window);
@@ -27,8 +26,12 @@ struct Form {
 
     Form() {
         auto* layout = new QVBoxLayout(&window);
-        for (QWidget* w : std::initializer_list<QWidget*>{first, combo, check, disabled, hidden, last})
+        const char* names[] = {"first", "combo", "check", "disabled", "hidden", "last"};
+        int i = 0;
+        for (QWidget* w : std::initializer_list<QWidget*>{first, combo, check, disabled, hidden, last}) {
+            w->setObjectName(QString::fromLatin1(names[i++]));
             layout->addWidget(w);
+        }
         combo->addItems({QStringLiteral("アクション"), QStringLiteral("SF"), QStringLiteral("ドラマ")});
         disabled->setEnabled(false);
         hidden->hide();
@@ -36,137 +39,110 @@ struct Form {
         window.show();
         window.activateWindow();
     }
+    QWidget* byName(const QString& name) { return window.findChild<QWidget*>(name); }
 };
 
 class RetControlsTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<Form> f;
+
 private slots:
     void initTestCase() { installFontSubstitutions(); }
+    void init() {
+        f = std::make_unique<Form>();
+        QVERIFY(QTest::qWaitForWindowActive(&f->window));
+    }
+    void cleanup() { f.reset(); }
 
-    void enterMovesForwardSkippingDisabledAndHiddenAndWraps() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.combo);
-        QTest::keyClick(f.combo, Qt::Key_Enter);  // keypad Enter too
-        QCOMPARE(QApplication::focusWidget(), f.check);
-        QTest::keyClick(f.check, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.last);
-        QTest::keyClick(f.last, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.first);
+    void enterMovesForward_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("edit") << "first" << int(Qt::Key_Return) << 0 << "combo";
+        QTest::newRow("keypad Enter on a combo") << "combo" << int(Qt::Key_Enter) << 0 << "check";
+        QTest::newRow("skipping disabled and hidden") << "check" << int(Qt::Key_Return) << 0 << "last";
+        QTest::newRow("wraps") << "last" << int(Qt::Key_Return) << 0 << "first";
+        QTest::newRow("Shift still forward") << "combo" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "check";
+        QTest::newRow("Ctrl+Enter is no carriage return") << "first" << int(Qt::Key_Return) << int(Qt::ControlModifier)
+                                                          << "first";
+    }
+    void enterMovesForward() {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(int, mods);
+        QFETCH(QString, to);
+        QWidget* start = f->byName(from);
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(mods));
+        QCOMPARE(QApplication::focusWidget(), f->byName(to));
     }
 
-    void shiftEnterStillMovesForward() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.combo->setFocus();
-        QTest::keyClick(f.combo, Qt::Key_Return, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), f.check);
-    }
-
-    void enterNeverTogglesCheckBoxAndNeverReachesTheEdit() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        QSignalSpy returns(f.first, &QLineEdit::returnPressed);
-        f.first->setFocus();
-        QTest::keyClicks(f.first, QStringLiteral("ab"));
-        QTest::keyClick(f.first, Qt::Key_Return);
-        QCOMPARE(f.first->text(), QStringLiteral("ab"));
-        QCOMPARE(returns.count(), 0);
-        QTest::keyClick(f.combo, Qt::Key_Return);
-        QTest::keyClick(f.check, Qt::Key_Return);
-        QVERIFY(!f.check->isChecked());
-        f.check->setFocus();
-        QTest::keyClick(f.check, Qt::Key_Space);  // space still toggles
-        QVERIFY(f.check->isChecked());
-    }
-
-    void formKeyPressHandlerNeverSeesEnter() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    // The form's key-press handler sees and may swallow characters, never Enter.
+    void enterNeverTogglesCheckBoxAndNeverReachesTheEditOrItsHandler() {
+        QSignalSpy returns(f->first, &QLineEdit::returnPressed);
         QString seen;
-        f.first->keyHandlers().onKeyPress = [&](QWidget*, QChar& ch) { seen += ch; };
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_A);
-        QTest::keyClick(f.first, Qt::Key_Return);
-        QCOMPARE(seen, QStringLiteral("a"));
-    }
-
-    void formKeyPressHandlerCanSwallowACharacter() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->keyHandlers().onKeyPress = [](QWidget*, QChar& ch) {
+        f->first->keyHandlers().onKeyPress = [&](QWidget*, QChar& ch) {
+            seen += ch;
             if (ch == QLatin1Char('x')) ch = QChar();
         };
-        f.first->setFocus();
-        QTest::keyClicks(f.first, QStringLiteral("axb"));
-        QCOMPARE(f.first->text(), QStringLiteral("ab"));
+        f->first->setFocus();
+        QTest::keyClicks(f->first, QStringLiteral("axb"));
+        QTest::keyClick(f->first, Qt::Key_Return);
+        QCOMPARE(f->first->text(), QStringLiteral("ab"));
+        QCOMPARE(seen, QStringLiteral("axb"));
+        QCOMPARE(returns.count(), 0);
+        QTest::keyClick(f->combo, Qt::Key_Return);
+        QTest::keyClick(f->check, Qt::Key_Return);
+        QVERIFY(!f->check->isChecked());
+        f->check->setFocus();
+        QTest::keyClick(f->check, Qt::Key_Space);  // space still toggles
+        QVERIFY(f->check->isChecked());
     }
 
     void returnNextOffLeavesEnterToTheControl() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setReturnNext(false);
-        QSignalSpy returns(f.first, &QLineEdit::returnPressed);
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_Return);
+        f->first->setReturnNext(false);
+        QSignalSpy returns(f->first, &QLineEdit::returnPressed);
+        f->first->setFocus();
+        QTest::keyClick(f->first, Qt::Key_Return);
         QCOMPARE(returns.count(), 1);
-        QCOMPARE(QApplication::focusWidget(), f.first);
-    }
-
-    void ctrlEnterIsNotCarriageReturn() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        QSignalSpy returns(f.first, &QLineEdit::returnPressed);
-        f.first->setFocus();
-        QTest::keyClick(f.first, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(QApplication::focusWidget(), f.first);
+        QCOMPARE(QApplication::focusWidget(), f->first);
     }
 
     void editableComboKeepsItsItemsOnEnter() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.combo->setEditable(true);
-        f.combo->setFocus();
-        f.combo->lineEdit()->selectAll();
+        f->combo->setEditable(true);
+        f->combo->setFocus();
+        f->combo->lineEdit()->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("new"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.check);
-        QCOMPARE(f.combo->count(), 3);
-        QCOMPARE(f.combo->currentText(), QStringLiteral("new"));
+        QCOMPARE(QApplication::focusWidget(), f->check);
+        QCOMPARE(f->combo->count(), 3);
+        QCOMPARE(f->combo->currentText(), QStringLiteral("new"));
     }
 
-    void enterOnOpenListClosesItWithoutChoosing() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.combo->setCurrentIndex(0);
-        f.combo->setFocus();
-        f.combo->showPopup();
-        QAbstractItemView* list = f.combo->view();
+    // Enter on the open list closes it without a choice, unless Enter is
+    // left to the control.
+    void enterOnOpenList_data() {
+        QTest::addColumn<bool>("returnNext");
+        QTest::addColumn<int>("index");
+        QTest::newRow("moves on") << true << 0;
+        QTest::newRow("return next off") << false << 2;
+    }
+    void enterOnOpenList() {
+        QFETCH(bool, returnNext);
+        f->combo->setReturnNext(returnNext);
+        f->combo->setCurrentIndex(0);
+        f->combo->setFocus();
+        f->combo->showPopup();
+        QAbstractItemView* list = f->combo->view();
         QTRY_VERIFY(list->isVisible());
         list->setCurrentIndex(list->model()->index(2, 0));
         QTest::keyClick(list, Qt::Key_Return);
         QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(f.combo->currentIndex(), 0);
+        QTEST(f->combo->currentIndex(), "index");
         // The offscreen platform leaves the closed list as the active window,
         // so ask the form where its focus is.
-        QTRY_COMPARE(f.window.focusWidget(), f.check);
-    }
-
-    void enterOnOpenListChoosesWhenReturnNextIsOff() {
-        Form f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.combo->setReturnNext(false);
-        f.combo->setCurrentIndex(0);
-        f.combo->setFocus();
-        f.combo->showPopup();
-        QAbstractItemView* list = f.combo->view();
-        QTRY_VERIFY(list->isVisible());
-        list->setCurrentIndex(list->model()->index(2, 0));
-        QTest::keyClick(list, Qt::Key_Return);
-        QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(f.combo->currentIndex(), 2);
+        if (returnNext) QTRY_COMPARE(f->window.focusWidget(), f->check);
     }
 
     void enterSkipsControlsOnHiddenPages() {
@@ -174,16 +150,12 @@ private slots:
         auto* layout = new QVBoxLayout(&window);
         auto* before = new TRetEdit(&window);
         auto* pages = new QTabWidget(&window);
-        auto* page1 = new QWidget;
-        auto* page2 = new QWidget;
-        auto* onPage1 = new TRetEdit(page1);
-        auto* onPage2 = new TRetEdit(page2);
-        new QVBoxLayout(page1);
-        page1->layout()->addWidget(onPage1);
-        new QVBoxLayout(page2);
-        page2->layout()->addWidget(onPage2);
-        pages->addTab(page1, QStringLiteral("基本"));
-        pages->addTab(page2, QStringLiteral("履歴"));
+        TRetEdit* onPage[2];
+        for (int i = 0; i < 2; ++i) {
+            auto* page = new QWidget;
+            (new QVBoxLayout(page))->addWidget(onPage[i] = new TRetEdit(page));
+            pages->addTab(page, QString::number(i));
+        }
         pages->setFocusPolicy(Qt::NoFocus);
         auto* after = new TRetEdit(&window);
         layout->addWidget(before);
@@ -192,40 +164,34 @@ private slots:
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        onPage1->setFocus();
-        QTest::keyClick(onPage1, Qt::Key_Return);
+        onPage[0]->setFocus();
+        QTest::keyClick(onPage[0], Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), after);
         pages->setCurrentIndex(1);
         before->setFocus();
         QTest::keyClick(before, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), onPage2);
+        QCOMPARE(QApplication::focusWidget(), onPage[1]);
     }
 
     void imeModeFollowsTheControl() {
-        Form f;
-        setImeMode(f.first, ImeMode::Open);
-        setImeMode(f.combo, ImeMode::Close);
-        f.combo->setEditable(true);  // resets the attribute; entry applies it again
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        f.first->setFocus();
-        QVERIFY(f.first->testAttribute(Qt::WA_InputMethodEnabled));
-        QTest::keyClick(f.first, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.combo);
-        QVERIFY(!f.combo->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(f.combo->inputMethodHints() & Qt::ImhPreferLatin);
-        QCOMPARE(imeMode(f.combo), ImeMode::Close);
-        QCOMPARE(imeMode(f.check), ImeMode::DontCare);
+        setImeMode(f->first, ImeMode::Open);
+        setImeMode(f->combo, ImeMode::Close);
+        f->combo->setEditable(true);  // resets the attribute; entry applies it again
+        f->first->setFocus();
+        QVERIFY(f->first->testAttribute(Qt::WA_InputMethodEnabled));
+        QTest::keyClick(f->first, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f->combo);
+        QVERIFY(!f->combo->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(f->combo->inputMethodHints() & Qt::ImhPreferLatin);
+        QCOMPARE(imeMode(f->combo), ImeMode::Close);
+        QCOMPARE(imeMode(f->check), ImeMode::DontCare);
     }
 
     void screenshotOfAFormRendersJapanese() {
-        Form f;
-        f.first->setText(QStringLiteral("ローマの休日"));
-        f.last->setText(QStringLiteral("七人の侍"));
-        f.window.resize(240, 200);
-        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-        const QImage shot = f.window.grab().toImage();
-        QVERIFY(!shot.isNull());
-        shot.save(QStringLiteral("/tmp/tamboro_ret_controls.png"));
+        f->first->setText(QStringLiteral("ローマの休日"));
+        f->last->setText(QStringLiteral("七人の侍"));
+        f->window.resize(240, 200);
+        QVERIFY(f->window.grab().save(QStringLiteral("/tmp/tamboro_ret_controls.png")));
         // The Japanese family resolves to a real Japanese font.
         QVERIFY(QFontInfo(appFont()).family().contains(QStringLiteral("IPA")));
     }
