@@ -65,16 +65,7 @@ bool TDBComboBox::boundKeyStep(QKeyEvent* e) {
         e->accept();
         return true;
     }
-    const QChar ch = typedChar(e);
-    if (isEditable() && !ch.isNull() && ch.unicode() >= 0x20) {
-        const auto f = link_.field();
-        if (f && !fieldAcceptsChar(f->type(), ch)) {
-            warningBeep();
-            e->accept();
-            return true;
-        }
-    }
-    return false;
+    return refuseUnfitChar(link_, e, isEditable());
 }
 
 void TDBComboBox::keyPressEvent(QKeyEvent* e) {

@@ -45,16 +45,7 @@ bool TDBEdit::boundKeyStep(QKeyEvent* e) {
         e->accept();
         return true;
     }
-    const QChar ch = typedChar(e);
-    if (!ch.isNull() && ch.unicode() >= 0x20 && !isReadOnly()) {
-        const auto f = link_.field();
-        if (f && !fieldAcceptsChar(f->type(), ch)) {
-            warningBeep();
-            e->accept();
-            return true;
-        }
-    }
-    return false;
+    return refuseUnfitChar(link_, e, !isReadOnly());
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* e) {

@@ -1,5 +1,11 @@
 #include "controls/field_link.h"
 
+#include "controls/warning_beep.h"
+
+#include "controls/enter_rule.h"
+
+#include <QKeyEvent>
+
 #include <QFocusEvent>
 #include <QTimer>
 #include <QWidget>
@@ -227,6 +233,16 @@ QString acceptedChars(FieldType type, const QString& text) {
     for (QChar ch : text)
         if (fieldAcceptsChar(type, ch)) out += ch;
     return out;
+}
+
+bool refuseUnfitChar(const FieldLink& link, QKeyEvent* e, bool canType) {
+    const QChar ch = typedChar(e);
+    if (!canType || ch.isNull() || ch.unicode() < 0x20) return false;
+    const auto f = link.field();
+    if (!f || fieldAcceptsChar(f->type(), ch)) return false;
+    warningBeep();
+    e->accept();
+    return true;
 }
 
 }  // namespace tamboro

@@ -14,6 +14,8 @@
 class QFocusEvent;
 class QWidget;
 
+class QKeyEvent;
+
 namespace tamboro {
 
 // Binds one control to one field of a data source's table. It listens to the
@@ -99,6 +101,10 @@ private:
 // Whether a typed character may go into a field of this type: integer fields
 // take digits and signs, amounts also an exponent and the decimal point.
 bool fieldAcceptsChar(FieldType type, QChar ch);
+
+// Beeps and swallows a typed character the bound field cannot hold; false
+// when the key is not such a character (or typing is not possible).
+bool refuseUnfitChar(const FieldLink& link, QKeyEvent* e, bool canType);
 
 // The characters of a typed or committed text the field accepts.
 QString acceptedChars(FieldType type, const QString& text);

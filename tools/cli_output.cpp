@@ -8,9 +8,10 @@ namespace {
 
 // Tab-separated: tab, line breaks and backslash escaped with a backslash so
 // that every row stays on one line; a blank field is an empty cell.
-class TsvWriter : public RowWriter {
+// A writer of one line per row, where a blank field is an empty cell.
+class LineWriter : public RowWriter {
 public:
-    explicit TsvWriter(std::ostream& out) : out_(out) {}
+    explicit LineWriter(std::ostream& out) : out_(out) {}
     void header(const std::vector<std::string>& names) override { line(names); }
     void row(const std::vector<Cell>& cells) override {
         std::vector<std::string> texts;
@@ -19,8 +20,17 @@ public:
         line(texts);
     }
 
+protected:
+    virtual void line(const std::vector<std::string>& texts) = 0;
+    std::ostream& out_;
+};
+
+class TsvWriter : public LineWriter {
+public:
+    using LineWriter::LineWriter;
+
 private:
-    void line(const std::vector<std::string>& texts) {
+    void line(const std::vector<std::string>& texts) override {
         for (size_t i = 0; i < texts.size(); ++i) {
             if (i) out_ << '\t';
             for (char c : texts[i]) {
@@ -35,24 +45,16 @@ private:
         }
         out_ << '\n';
     }
-    std::ostream& out_;
 };
 
 // RFC 4180: fields quoted when they hold a comma, quote or line break, and
 // records ended by CR LF.
-class CsvWriter : public RowWriter {
+class CsvWriter : public LineWriter {
 public:
-    explicit CsvWriter(std::ostream& out) : out_(out) {}
-    void header(const std::vector<std::string>& names) override { line(names); }
-    void row(const std::vector<Cell>& cells) override {
-        std::vector<std::string> texts;
-        texts.reserve(cells.size());
-        for (const Cell& c : cells) texts.push_back(c ? *c : std::string());
-        line(texts);
-    }
+    using LineWriter::LineWriter;
 
 private:
-    void line(const std::vector<std::string>& texts) {
+    void line(const std::vector<std::string>& texts) override {
         for (size_t i = 0; i < texts.size(); ++i) {
             if (i) out_ << ',';
             const std::string& t = texts[i];
@@ -69,7 +71,6 @@ private:
         }
         out_ << "\r\n";
     }
-    std::ostream& out_;
 };
 
 // An array of objects keyed by field name, one per line; blank is null.
