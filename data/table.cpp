@@ -272,11 +272,16 @@ void Table::completePending() {
     }
 }
 
-void Table::append() {
+void Table::append() { startNewRow(false); }
+
+void Table::insert() { startNewRow(true); }
+
+void Table::startNewRow(bool atCurrent) {
     requireActive();
     completePending();
     savedCur_ = cur_;
-    pendingPos_ = static_cast<int>(visible_.size());
+    // Where the new row shows until it is posted: here, or after the last.
+    pendingPos_ = atCurrent ? std::max(cur_, 0) : static_cast<int>(visible_.size());
     buffer_.assign(schema_.size(), Value());
     if (master_) {
         std::vector<Value> link = masterLinkValues();
@@ -288,11 +293,6 @@ void Table::append() {
     notifyCurrent();
     detailsFollow();
     fire(afterScroll);
-}
-
-void Table::insert() {
-    append();
-    pendingPos_ = savedCur_ < 0 ? 0 : savedCur_;
 }
 
 void Table::edit() {

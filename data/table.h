@@ -128,6 +128,7 @@ private:
 
     void requireActive() const;
     void loadPacket(Packet&& p);
+    void startNewRow(bool atCurrent);
     void completePending();       // implicit completion
     void completeDetails();
     void moveToPosition(int p);   // sets cur_, notifies, updates details
