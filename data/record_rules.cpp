@@ -84,10 +84,12 @@ void TDM1::CHistoryAfterPost() {
     CDvd.edit();
     CDvd.fieldU8(fld::WatchCount).setInteger(CHistory.recordCount());
     CHistory.last();
-    // With no viewing left the title has no last-watched date at all.
+    // No viewing left, or only undated ones (a blank date sorts first): the
+    // title has no last-watched date, not the zero day 1899/12/30.
     Field watched = CDvd.fieldU8(fld::WatchedDate);
-    if (CHistory.recordCount() == 0) watched.clear();
-    else watched.setDateTime(CHistory.fieldU8(fld::AppRecDate).asDateTime());
+    Field latest = CHistory.fieldU8(fld::AppRecDate);
+    if (latest.isNull()) watched.clear();
+    else watched.setDateTime(latest.asDateTime());
 }
 
 void TDM1::CGenreBeforeDelete() {

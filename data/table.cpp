@@ -304,6 +304,9 @@ void Table::edit() {
         return;
     }
     completeDetails();
+    // A detail's AfterPost may have started the edit and filled the buffer
+    // (the viewing roll-up); starting again would throw that away.
+    if (state_ == TableState::Edit || state_ == TableState::Insert) return;
     buffer_ = rows_[visible_[static_cast<size_t>(cur_)]].data.toValues(schema_);
     bufferModified_ = false;
     setState(TableState::Edit);

@@ -2,6 +2,8 @@
 // table operations on a catalogue folder.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "data/data_module.h"
 #include "data/fresh_install.h"
 #include "data/locale_jp.h"
@@ -147,6 +149,44 @@ TEST_F(Catalogue, ViewingsRollUpIntoCountAndLatestDate) {
     EXPECT_TRUE(dvd(fld::WatchedDate).isNull());
     ASSERT_TRUE(gotoCode(1));
     EXPECT_EQ(dm->CHistory.recordCount(), 0);
+
+    // A viewing without a date is counted but dates nothing.
+    dm->CHistory.append();
+    dm->CHistory.fieldU8(fld::Coment).setText("date unknown");
+    dm->CHistory.post();
+    dm->CDvd.post();
+    EXPECT_EQ(dvd(fld::WatchCount).asInteger(), 1);
+    EXPECT_TRUE(dvd(fld::WatchedDate).isNull()) << dvd(fld::WatchedDate).displayText();
+}
+
+TEST_F(Catalogue, AViewingStillPendingIsRolledUpIntoTheTitleThatIsPosted) {
+    // Each way of finishing the title completes the pending viewing first;
+    // its roll-up must be in the row that gets stored.
+    const std::pair<const char*, std::function<void(TDM1&)>> finishes[] = {
+        {"edit then post", [](TDM1& m) { m.CDvd.edit(); m.CDvd.post(); }},
+        {"post while editing", [](TDM1& m) { m.CDvd.post(); }},
+        {"move on", [](TDM1& m) { m.CDvd.next(); }},
+    };
+    for (const auto& [how, finish] : finishes) {
+        SCOPED_TRACE(how);
+        fs::remove(dir.path() / "History.xml");
+        writeTitles({1, 2});
+        start();
+        ASSERT_TRUE(gotoCode(1));
+        if (std::string_view(how) == "post while editing") {
+            dm->CDvd.edit();
+            dvd(fld::Title).setText("renamed");
+        }
+        dm->CHistory.append();
+        dm->CHistory.fieldU8(fld::AppRecDate).setText("2004/01/05");
+        finish(*dm);
+        EXPECT_EQ(dm->CDvd.state(), TableState::Browse);
+        ASSERT_TRUE(gotoCode(1));
+        EXPECT_EQ(dvd(fld::WatchCount).asInteger(), 1);
+        EXPECT_EQ(dvd(fld::WatchedDate).displayText(), "2004/01/05");
+        dm->closeCatalogue();
+        dm.reset();
+    }
 }
 
 // ---- genres -----------------------------------------------------------------
