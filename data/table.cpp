@@ -145,13 +145,9 @@ void Table::loadPacket(Packet&& p) {
 
 void Table::close() {
     if (!active()) return;
-    if (state_ != TableState::Browse) {
-        buffer_.clear();
-        bufferModified_ = false;
-        pendingPos_ = -1;
-        if (state_ == TableState::Insert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
-        setState(TableState::Browse);
-    }
+    // The details' pending edits go too: completing them once this table is
+    // gone would post rows whose roll-up has nowhere to go.
+    dropPending();
     if (changes_ != 0) {
         // On failure the rows and the counter stay, so a later close retries.
         writePacketFile(file_, *this);
@@ -174,6 +170,19 @@ void Table::close() {
     notifyCurrent();
     detailsFollow();
     fire(afterClose);
+}
+
+void Table::dropPending() {
+    for (Table* d : details_)
+        if (d->active()) d->dropPending();
+    if (state_ == TableState::Browse) return;
+    const bool wasInsert = state_ == TableState::Insert;
+    buffer_.clear();
+    bufferModified_ = false;
+    pendingPos_ = -1;
+    if (wasInsert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
+    setState(TableState::Browse);
+    if (wasInsert) notifyCurrent();
 }
 
 void Table::flush() {

@@ -131,6 +131,7 @@ private:
     void startNewRow(bool atCurrent);
     void completePending();       // implicit completion
     void completeDetails();
+    void dropPending();           // close's step 1, details included
     void moveToPosition(int p);   // sets cur_, notifies, updates details
     void fireScroll();
     void fire(const Event& e);

@@ -48,18 +48,22 @@ std::vector<std::string> TDM1::impressionNames() {
 void TDM1::closeCatalogue() {
     // Save everything first: a failed write then leaves every table open
     // with its rows, and the next attempt writes again.
-    std::string errors;
-    for (Table* t : {&CDvd, &CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress}) {
-        try {
-            t->flush();
-        } catch (const std::exception& e) {
-            if (!errors.empty()) errors += "\n";
-            errors += e.what();
+    const std::array<Table*, 7> all = {&CDvd, &CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress};
+    auto each = [&](void (Table::*step)()) {
+        std::string errors;
+        for (Table* t : all) {
+            try {
+                (t->*step)();
+            } catch (const std::exception& e) {
+                if (!errors.empty()) errors += "\n";
+                errors += e.what();
+            }
         }
-    }
-    if (!errors.empty()) throw DataError(errors);
-    CDvd.close();
-    for (Table* t : {&CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress}) t->close();
+        if (!errors.empty()) throw DataError(errors);
+    };
+    each(&Table::flush);
+    // One table failing to close must not keep the others open.
+    each(&Table::close);
 }
 
 }  // namespace tamboro

@@ -238,6 +238,39 @@ TEST_F(Catalogue, OpeningTitlesOpensEveryTableAndClosingWritesOnlyChangedOnes) {
     EXPECT_NE(slurp(dir.path() / "Sound.xml").find(sj("ステレオ")), std::string::npos);
 }
 
+TEST_F(Catalogue, ClosingWithAViewingPendingClosesEveryTableAndDropsThePendingEdits) {
+    const std::pair<const char*, std::function<void(TDM1&)>> closes[] = {
+        {"close the catalogue", [](TDM1& m) { m.closeCatalogue(); }},
+        {"close the titles", [](TDM1& m) { m.CDvd.close(); }},
+    };
+    for (const auto& [how, close] : closes) {
+        SCOPED_TRACE(how);
+        writeTitles({1});
+        start();
+        const std::string dvdBefore = slurp(dir.path() / "DvdData.xml");
+        dm->CSound.append();
+        dm->CSound.fieldU8(fld::SoundCd).setInteger(1);
+        dm->CSound.fieldU8(fld::SoundName).setText("DTS");
+        dm->CSound.post();
+        dm->CHistory.append();
+        dm->CHistory.fieldU8(fld::AppRecDate).setText("2004/01/05");
+
+        EXPECT_EQ(errorOf([&] { close(*dm); }), "");
+        for (Table* t : {&dm->CDvd, &dm->CGenre, &dm->CGenre2, &dm->CSound, &dm->CLange, &dm->CHistory,
+                         &dm->CImpress})
+            EXPECT_FALSE(t->active()) << t->name();
+        EXPECT_NE(slurp(dir.path() / "Sound.xml").find("DTS"), std::string::npos);
+        // Neither the viewing nor its roll-up was stored: nothing half done.
+        EXPECT_EQ(slurp(dir.path() / "DvdData.xml"), dvdBefore);
+        dm->CDvd.open();
+        EXPECT_EQ(dm->CHistory.recordCount(), 0);
+        EXPECT_TRUE(dvd(fld::WatchCount).isNull());
+        dm->closeCatalogue();
+        dm.reset();
+        fs::remove(dir.path() / "Sound.xml");
+    }
+}
+
 TEST_F(Catalogue, RenamedLanguageKeepsItsChangeLogInTheFile) {
     writeTitles({1});
     start();

@@ -153,6 +153,17 @@ TEST_F(MasterDetail, MasterMoveCompletesDetailsPendingEdit) {
     EXPECT_EQ(detail.recordCount(), 3);
 }
 
+TEST_F(MasterDetail, ClosingMasterDropsDetailsPendingEditInsteadOfPostingIt) {
+    detail.append();
+    detail.fieldByName("GENRE_CODE2").setInteger(3);
+    bool posted = false;
+    detail.afterPost = [&](Table&) { posted = true; };
+    master.close();
+    EXPECT_FALSE(posted);
+    EXPECT_EQ(detail.state(), TableState::Browse);
+    EXPECT_EQ(detail.changeCount(), 0);
+}
+
 TEST(OrderingPacked, MixedIndexAndOutOfRangeValuesSortLikeFieldByFieldComparison) {
     const std::vector<FieldDef> fs = fields();
     // A file may hold a 16-bit field beyond its range; order must still be by value.
