@@ -20,14 +20,26 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-// Decimal integer with optional sign; nullopt unless it fits 32 bits.
-std::optional<int64_t> parseInt32(std::string_view s) {
+enum class IntText { Ok, NotInteger, TooBig };
+
+// Decimal integer with an optional sign and blanks around. A well-formed
+// integer beyond 64 bits is TooBig, so that it is refused for its range,
+// not for its form.
+IntText parseInteger(std::string_view s, int64_t& v) {
     s = trimBlanks(s);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    int64_t v = 0;
+    const bool plus = !s.empty() && s.front() == '+';
+    if (plus) s.remove_prefix(1);
+    if (s.empty() || s.front() == '+' || (plus && s.front() == '-')) return IntText::NotInteger;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || p != s.data() + s.size()) return std::nullopt;
-    if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
+    if (p != s.data() + s.size()) return IntText::NotInteger;
+    if (ec == std::errc::result_out_of_range) return IntText::TooBig;
+    return ec == std::errc() ? IntText::Ok : IntText::NotInteger;
+}
+
+// A text holding a 32-bit integer, as integer reads of text fields take it.
+std::optional<int64_t> parseInt32(std::string_view s) {
+    int64_t v = 0;
+    if (parseInteger(s, v) != IntText::Ok || v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return v;
 }
 
@@ -40,6 +52,16 @@ bool isPrefixNoCase(std::string_view prefix, std::string_view word) {
         if (a != b) return false;
     }
     return true;
+}
+
+// The values an integer field holds; false for other types.
+bool integerRange(FieldType t, int64_t& lo, int64_t& hi) {
+    switch (t) {
+    case FieldType::Int16: lo = INT16_MIN, hi = INT16_MAX; return true;
+    case FieldType::Int32: lo = INT32_MIN, hi = INT32_MAX; return true;
+    case FieldType::Int64: lo = INT64_MIN, hi = INT64_MAX; return true;
+    default: return false;
+    }
 }
 
 std::string formatReal(double v) {
@@ -100,11 +122,14 @@ bool Field::asBoolean() const {
 double Field::asFloat() const { return value().asReal(); }
 
 void Field::checkRange(int64_t v, std::string_view text) const {
-    int64_t lo = INT32_MIN, hi = INT32_MAX;
-    if (type() == FieldType::Int16) lo = -32768, hi = 32767;
-    else if (type() != FieldType::Int32) return;
-    if (v < lo || v > hi)
-        throw DataError(formatMessage(msg::kOutOfRange, {text, toUtf8(name()), std::to_string(lo), std::to_string(hi)}));
+    int64_t lo = 0, hi = 0;
+    if (integerRange(type(), lo, hi) && (v < lo || v > hi)) throwOutOfRange(text);
+}
+
+void Field::throwOutOfRange(std::string_view text) const {
+    int64_t lo = 0, hi = 0;
+    integerRange(type(), lo, hi);
+    throw DataError(formatMessage(msg::kOutOfRange, {text, toUtf8(name()), std::to_string(lo), std::to_string(hi)}));
 }
 
 void Field::setInteger(int64_t v) {
@@ -197,10 +222,19 @@ void Field::setText(std::string_view sjis) {
     case FieldType::Int32:
     case FieldType::Int16:
     case FieldType::Int64: {
-        auto n = parseInt32(sjis);
-        if (!n) throw DataError(formatMessage(msg::kNotInteger, {toUtf8(sjis), toUtf8(name())}));
-        checkRange(*n, std::to_string(*n));
-        table_->assign(index_, Value::integer(*n));
+        int64_t n = 0;
+        switch (parseInteger(sjis, n)) {
+        case IntText::NotInteger:
+            throw DataError(formatMessage(msg::kNotInteger, {toUtf8(sjis), toUtf8(name())}));
+        case IntText::TooBig: {
+            std::string_view digits = trimBlanks(sjis);
+            if (digits.front() == '+') digits.remove_prefix(1);
+            throwOutOfRange(digits);
+        }
+        case IntText::Ok: break;
+        }
+        checkRange(n, std::to_string(n));
+        table_->assign(index_, Value::integer(n));
         return;
     }
     case FieldType::String:

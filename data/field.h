@@ -53,6 +53,7 @@ public:
 
 private:
     void checkRange(int64_t v, std::string_view textForMessage) const;
+    [[noreturn]] void throwOutOfRange(std::string_view textForMessage) const;
     Table* table_;
     int index_;
     int position_;

@@ -39,9 +39,28 @@ TEST_F(FieldText, IntegerTextsAreCheckedWithTheEnginesMessages) {
     EXPECT_EQ(f("I2").asInteger(), -32768);
     EXPECT_EQ(errorOf([&] { f("I2").setText("32768"); }),
               "32768 は項目 'I2' に適した値ではありません。-32768 から 32767 の範囲が許されます");
-    EXPECT_EQ(errorOf([&] { f("I4").setText("12a"); }), "'12a' は項目 'I4' に適した整数値ではありません");
-    EXPECT_EQ(errorOf([&] { f("I4").setText("99999999999"); }),
-              "'99999999999' は項目 'I4' に適した整数値ではありません");
+    const std::string i4Range = " は項目 'I4' に適した値ではありません。-2147483648 から 2147483647 の範囲が許されます";
+    const std::string i2Range = " は項目 'I2' に適した値ではありません。-32768 から 32767 の範囲が許されます";
+    const std::string notI4 = "' は項目 'I4' に適した整数値ではありません";
+    // An integer too big for its field is refused for its range, however
+    // many digits it has; only a text that is no integer at all is refused
+    // for its form.
+    const std::pair<const char*, std::string> cases[] = {
+        {"2147483647", ""},
+        {" -2147483648 ", ""},
+        {"2147483648", "2147483648" + i4Range},
+        {"-2147483649", "-2147483649" + i4Range},
+        {"99999999999", "99999999999" + i4Range},
+        {"+99999999999999999999", "99999999999999999999" + i4Range},
+        {"-99999999999999999999", "-99999999999999999999" + i4Range},
+        {"12a", "'12a" + notI4},
+        {"+-5", "'+-5" + notI4},
+        {"-", "'-" + notI4},
+        {"1 2", "'1 2" + notI4},
+    };
+    for (const auto& [text, message] : cases) EXPECT_EQ(errorOf([&] { f("I4").setText(text); }), message) << text;
+    EXPECT_EQ(errorOf([&] { f("I2").setText("99999999999999999999"); }), "99999999999999999999" + i2Range);
+    EXPECT_EQ(errorOf([&] { f("I2").setText("-2147483649"); }), "-2147483649" + i2Range);
     EXPECT_EQ(f("I2").asInteger(), -32768);  // a refused text changes nothing
     f("I2").setText("");
     EXPECT_TRUE(f("I2").isNull());
