@@ -148,7 +148,14 @@ void Field::setString(std::string_view sjis) { setText(sjis); }
 
 void Field::setDateTime(double v) {
     switch (type()) {
-    case FieldType::Date: table_->assign(index_, Value::integer(static_cast<int64_t>(std::floor(v)))); break;
+    case FieldType::Date: {
+        // The day the date-time text shows: before day 0 the time of day
+        // counts towards day 0, so -1.25 is 1899/12/29, not 1899/12/28.
+        int32_t day = 0, ms = 0;
+        splitDateTime(v, day, ms);
+        table_->assign(index_, Value::integer(day));
+        break;
+    }
     case FieldType::String:
     case FieldType::Memo: setText(toSjis(formatDateTime(v))); break;
     default:

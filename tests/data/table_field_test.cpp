@@ -82,6 +82,14 @@ TEST_F(FieldText, DatesReadAndWriteAsShortDates) {
     EXPECT_EQ(f("DT").displayText(), "2004/12/25 9:05:03");
     f("DT").setDateTime(dayNumber(2004, 12, 25));
     EXPECT_EQ(f("DT").displayText(), "2004/12/25");
+    // A date field keeps the day the date-time text shows, before day 0 too.
+    for (double v : {-1.25, -0.5, -2.0, 0.75, 38346.999}) {
+        f("D").setDateTime(v);
+        f("DT").setDateTime(v);
+        EXPECT_EQ(f("D").displayText(), f("DT").displayText().substr(0, 10)) << v;
+    }
+    f("D").setDateTime(-1.25);
+    EXPECT_EQ(f("D").displayText(), "1899/12/29");
 }
 
 TEST_F(FieldText, BooleanTextsArePrefixesOfFalseOrTrue) {
