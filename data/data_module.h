@@ -28,13 +28,16 @@ public:
     Table& table(CatalogueTable t);
 
     // The record editor's duties at its creation: open CDvd (and with it the
-    // other tables) and set the counter from the highest CODE. The counter
-    // is remembered, so that whenever CDvd opens again it is raised to at
-    // least the highest CODE on file and no number is ever reused.
-    void OpenForEditor(int32_t& LastCode);
-    // Starts a new title: appends to CDvd, numbers it from the counter and
-    // gives it its initial values; the row stays in insert state.
-    void AddNewTitle(int32_t& LastCode);
+    // other tables) and move to its last title, which sets the counter.
+    void OpenForEditor();
+    // Starts a new title: appends to CDvd, advances the counter, numbers the
+    // title with it and gives it its initial values; the row stays in insert
+    // state.
+    void AddNewTitle();
+    // The title counter: the entry number last handed out. It only grows,
+    // and whenever CDvd opens it is raised to the highest CODE on file, so
+    // no number is reused, not even after a restore.
+    int32_t lastCode() const { return LastCode; }
     // Names of the first ten impression rows in IMP_NO order (Shift-JIS).
     std::vector<std::string> impressionNames();
     // Writes every changed table, then closes them all. When a write fails
@@ -56,7 +59,7 @@ public:
 private:
     void hookRules();
     std::filesystem::path folder_;
-    int32_t* lastCode_ = nullptr;
+    int32_t LastCode = 0;
 };
 
 }  // namespace tamboro

@@ -1,5 +1,6 @@
 // The handlers TDM1 hooks to its tables' events: derived ratings, the
 // last-watched roll-up, the genre cascade, and opening and closing together.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -66,7 +67,7 @@ void TDM1::CDvdBeforeOpen() {}
 void TDM1::CDvdAfterOpen() {
     CDvd.setLogging(false);
     // A restore may have brought titles numbered beyond the counter.
-    if (lastCode_) *lastCode_ = std::max(*lastCode_, highestCode());
+    LastCode = std::max(LastCode, highestCode());
     eachThenThrow({&CGenre, &CGenre2, &CSound, &CLange, &CHistory, &CImpress}, [](Table& t) { t.open(); });
 }
 

@@ -16,18 +16,23 @@ int32_t TDM1::highestCode() const {
     return static_cast<int32_t>(std::clamp<int64_t>(best, 0, INT32_MAX));
 }
 
-void TDM1::OpenForEditor(int32_t& LastCode) {
-    lastCode_ = &LastCode;
-    LastCode = 0;
-    CDvd.open();  // raises LastCode to the highest CODE through the open rule
+void TDM1::OpenForEditor() {
+    CDvd.open();  // raises the counter through the open rule
     CDvd.last();
-    if (CDvd.recordCount() > 0) LastCode = std::max<int32_t>(LastCode, static_cast<int32_t>(CDvd.fieldU8(fld::Code).asInteger()));
+    LastCode = std::max(LastCode, highestCode());  // CDvd may have been open already
 }
 
-void TDM1::AddNewTitle(int32_t& LastCode) {
+void TDM1::AddNewTitle() {
     CDvd.append();
-    ++LastCode;
-    CDvd.fieldU8(fld::Code).setInteger(LastCode);
+    try {
+        // At the top of the range the field refuses the next number.
+        const int64_t next = static_cast<int64_t>(LastCode) + 1;
+        CDvd.fieldU8(fld::Code).setInteger(next);
+        LastCode = static_cast<int32_t>(next);
+    } catch (...) {
+        CDvd.cancel();
+        throw;
+    }
     for (int k = 1; k <= 10; ++k) CDvd.fieldU8(fld::impress(k)).setBoolean(false);
     CDvd.fieldU8(fld::Color).setBoolean(true);
     for (int k = 1; k <= 3; ++k) CDvd.fieldU8(fld::aspect(k)).setBoolean(false);

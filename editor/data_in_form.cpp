@@ -58,12 +58,14 @@ TFDataIn::TFDataIn(TDM1& dm, QWidget* parent)
 
 void TFDataIn::FormCreate(const ImpressBoxTable& mainWindowBoxes) {
     ImpressChecks = findImpressBoxes(*this, "ChkImpress");
-    dm_.OpenForEditor(LastCode);
+    dm_.OpenForEditor();
     captionImpressBoxes(dm_, {&mainWindowBoxes, &ImpressChecks});
     if (dm_.CImpress.active()) dm_.CImpress.first();
 }
 
-void TFDataIn::AddNewTitle() { dm_.AddNewTitle(LastCode); }
+void TFDataIn::AddNewTitle() { dm_.AddNewTitle(); }
+
+int32_t TFDataIn::lastCode() const { return dm_.lastCode(); }
 
 void TFDataIn::BEndClick() {
     const bool posted = guarded([this] {

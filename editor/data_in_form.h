@@ -12,7 +12,8 @@ namespace tamboro {
 class TDM1;
 
 // The record editor. Created once at start-up, shown modally on CDvd's
-// current title; it holds the counter new titles are numbered from.
+// current title. New titles are numbered from the data module's counter,
+// which outlives the editor.
 class TFDataIn : public QDialog {
     Q_OBJECT
 public:
@@ -30,7 +31,7 @@ public:
     // error is shown and the window stays open.
     void BEndClick();
 
-    int32_t lastCode() const { return LastCode; }
+    int32_t lastCode() const;
     const ImpressBoxTable& impressBoxes() const { return ImpressChecks; }
 
 protected:
@@ -42,7 +43,6 @@ private:
     void showCurrentTitle();
 
     TDM1& dm_;
-    int32_t LastCode = 0;
     ImpressBoxTable ImpressChecks{};
     QLabel* code_;
     QLabel* title_;

@@ -44,10 +44,9 @@ public:
         createMissingFiles(path());
         TDM1 dm(path());
         dm.openAtCreation();
-        int32_t lastCode = 0;
-        dm.OpenForEditor(lastCode);
+        dm.OpenForEditor();
         for (const TitleSpec& t : titles) {
-            dm.AddNewTitle(lastCode);
+            dm.AddNewTitle();
             dm.CDvd.fieldU8(fld::Title).setString(sj(t.title));
             dm.CDvd.fieldU8(fld::Genre1).setInteger(t.genre1);
             dm.CDvd.fieldU8(fld::Genre2).setInteger(t.genre2);

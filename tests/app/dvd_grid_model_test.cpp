@@ -29,8 +29,7 @@ private slots:
         folder_ = std::make_unique<CatalogueFolder>();
         dm_ = std::make_unique<TDM1>(folder_->path());
         dm_->openAtCreation();
-        int32_t last = 0;
-        dm_->OpenForEditor(last);
+        dm_->OpenForEditor();
     }
     void cleanup() {
         dm_.reset();
@@ -124,8 +123,7 @@ private slots:
         dm_->closeCatalogue();
         QCOMPARE(m.rowCount(), 0);
         QCOMPARE(m.cursorRow(), -1);
-        int32_t last = 0;
-        dm_->OpenForEditor(last);
+        dm_->OpenForEditor();
         QCOMPARE(m.rowCount(), 12);
     }
 

@@ -2,6 +2,7 @@
 // table operations on a catalogue folder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "data/data_module.h"
@@ -22,7 +23,6 @@ namespace {
 struct Catalogue : ::testing::Test {
     TempFolder dir;
     std::unique_ptr<TDM1> dm;
-    int32_t LastCode = 0;
 
     void writeTitles(std::initializer_list<int> codes) {
         Packet p;
@@ -39,7 +39,7 @@ struct Catalogue : ::testing::Test {
         createMissingFiles(dir.path());
         dm = std::make_unique<TDM1>(dir.path());
         dm->openAtCreation();
-        dm->OpenForEditor(LastCode);
+        dm->OpenForEditor();
     }
     Field dvd(std::string_view utf8) { return dm->CDvd.fieldU8(utf8); }
     bool gotoCode(int code) {
@@ -88,8 +88,8 @@ TEST_F(Catalogue, DerivedRatingsRoundTheMeanOfTheNonZeroParts) {
 TEST_F(Catalogue, NewTitlesNeverReuseNumbersWithinARunOrAfterARestart) {
     writeTitles({1, 2, 6});
     start();
-    EXPECT_EQ(LastCode, 6);
-    dm->AddNewTitle(LastCode);
+    EXPECT_EQ(dm->lastCode(), 6);
+    dm->AddNewTitle();
     EXPECT_EQ(dvd("CODE").asInteger(), 7);
     EXPECT_TRUE(dvd(fld::Color).asBoolean());
     EXPECT_FALSE(dvd(fld::impress(10)).isNull());
@@ -97,18 +97,17 @@ TEST_F(Catalogue, NewTitlesNeverReuseNumbersWithinARunOrAfterARestart) {
     EXPECT_TRUE(dvd(fld::Title).isNull());
     dm->CDvd.post();
     dm->CDvd.remove();  // title 7 goes again
-    dm->AddNewTitle(LastCode);
+    dm->AddNewTitle();
     EXPECT_EQ(dvd("CODE").asInteger(), 8);
     dm->CDvd.cancel();  // a cancelled title still uses up its number
-    dm->AddNewTitle(LastCode);
+    dm->AddNewTitle();
     EXPECT_EQ(dvd("CODE").asInteger(), 9);
     dm->CDvd.post();
     dm->closeCatalogue();
 
     dm.reset();
-    LastCode = 0;
     start();
-    EXPECT_EQ(LastCode, 9);
+    EXPECT_EQ(dm->lastCode(), 9);
 }
 
 TEST_F(Catalogue, ReopeningAfterRestoreRaisesTheCounter) {
@@ -117,8 +116,24 @@ TEST_F(Catalogue, ReopeningAfterRestoreRaisesTheCounter) {
     dm->closeCatalogue();
     writeTitles({1, 2, 50});  // a restore brought a bigger catalogue
     dm->CDvd.open();
-    dm->AddNewTitle(LastCode);
+    dm->AddNewTitle();
     EXPECT_EQ(dvd("CODE").asInteger(), 51);
+    dm->CDvd.post();
+    dm->closeCatalogue();
+    writeTitles({1});  // an older, smaller backup does not lower it
+    dm->CDvd.open();
+    EXPECT_EQ(dm->lastCode(), 51);
+    dm->AddNewTitle();
+    EXPECT_EQ(dvd("CODE").asInteger(), 52);
+}
+
+TEST_F(Catalogue, NoNumberIsLeftAtTheTopOfTheRange) {
+    writeTitles({INT32_MAX});
+    start();
+    EXPECT_NE(errorOf([&] { dm->AddNewTitle(); }), "");
+    EXPECT_EQ(dm->CDvd.state(), TableState::Browse);
+    EXPECT_EQ(dm->CDvd.recordCount(), 1);
+    EXPECT_EQ(dm->lastCode(), INT32_MAX);
 }
 
 // ---- viewing history --------------------------------------------------------
