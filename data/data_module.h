@@ -34,7 +34,8 @@ public:
     // title with it and gives it its initial values; the row stays in insert
     // state.
     void AddNewTitle();
-    // The title counter: the entry number last handed out. It only grows,
+    // The title counter: the highest entry number in use or handed out in
+    // this run; new titles take the next one. It only grows,
     // and whenever CDvd opens it is raised to the highest CODE on file, so
     // no number is reused, not even after a restore.
     int32_t lastCode() const { return LastCode; }
