@@ -147,6 +147,23 @@ private:
     bool inGesture_ = false;
 };
 
+// Tab enters a radio pair on its selected button. Qt lets only the button
+// that last had the focus take it by Tab; a button selected by the program
+// (clearing the criteria) takes that place too.
+void tabEntersOnSelected(QRadioButton* a, QRadioButton* b) {
+    auto giveTabFocusTo = [a, b](QRadioButton* selected) {
+        for (QRadioButton* r : {a, b}) {
+            const int policy = r == selected ? r->focusPolicy() | Qt::TabFocus : r->focusPolicy() & ~Qt::TabFocus;
+            r->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
+        }
+    };
+    for (QRadioButton* r : {a, b})
+        QObject::connect(r, &QAbstractButton::toggled, r, [giveTabFocusTo, r](bool on) {
+            if (on) giveTabFocusTo(r);
+        });
+    giveTabFocusTo(a->isChecked() ? a : b);
+}
+
 }  // namespace
 
 void TFMain::connectCriteria() {
@@ -166,6 +183,10 @@ void TFMain::connectCriteria() {
         connect(box, &QAbstractButton::toggled, this, [this, box] { ChkSImpressClick(box); });
     }
     connect(SPopUpCalcBtn, &QAbstractButton::clicked, this, [this] { SPopUpCalcBtnClick(); });
+    tabEntersOnSelected(RdSeisakuNen1, RdSeisakuNen2);
+    tabEntersOnSelected(RdKanshou1, RdKanshou2);
+    tabEntersOnSelected(RdKaisuu1, RdKaisuu2);
+    tabEntersOnSelected(RdShuuroku1, RdShuuroku2);
     // Edits and radio buttons build their slots when the window's focus
     // moves from them to another of its controls; the window losing the
     // focus to another window or a menu leaves no control.

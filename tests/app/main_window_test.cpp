@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <array>
 
 #include "app/application.h"
 #include "app/dvd_grid_model.h"
@@ -344,6 +345,31 @@ private slots:
                 QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
             });
             QVERIFY2(opened == opens, site);
+        }
+    }
+
+    void tabEntersARadioPairOnItsSelectedButtonAfterClearing() {
+        // the control before the pair, the pair, the control after it
+        const std::array<const char*, 4> pairs[] = {
+            {"ESSeisakunen", "RdSeisakuNen1", "RdSeisakuNen2", "ESSeisakuKoku"},
+            {"ESKanshouDate", "RdKanshou1", "RdKanshou2", "ESKaisuu"},
+            {"ESKaisuu", "RdKaisuu1", "RdKaisuu2", "ESShuuroku"},
+            {"ESShuuroku", "RdShuuroku1", "RdShuuroku2", "ChkSImpress1"},
+        };
+        for (const auto& [before, first, second, after] : pairs) {
+            auto* selected = main_->findChild<QRadioButton*>(first);
+            auto* other = main_->findChild<QRadioButton*>(second);
+            QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(6, other->height() / 2));
+            QVERIFY(other->isChecked() && other->hasFocus());
+            main_->findChild<QPushButton*>("BKaijo")->click();
+            QVERIFY(selected->isChecked());
+
+            main_->findChild<QWidget*>(before)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), selected);
+            main_->findChild<QWidget*>(after)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), selected);
         }
     }
 
