@@ -380,7 +380,6 @@ private slots:
         dm_->CDvd.fieldU8(fld::BoxNo).setText("D00001");
         dm_->CDvd.fieldU8(fld::DvdNo).setText("D00002");
         dm_->CDvd.fieldU8(fld::PurchaseDate).setText("2004/12/25");
-        dm_->CDvd.fieldU8(fld::RunningTime).setText("207");
         dm_->CDvd.post();
         DvdGridView* grid = main_->dvdGrid();
         auto* measure = static_cast<QAbstractItemView*>(grid);  // the delegate's measure of the rows shown
