@@ -1,11 +1,14 @@
 // Start-up, activation and shut-down of the whole program.
 #include <QAbstractButton>
 #include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "app/activation_tracker.h"
@@ -149,6 +152,15 @@ private slots:
                                                QString::fromUtf8(" に書き込めません: ")),
                  qPrintable(errors.messages[0]));
         QVERIFY(std::filesystem::is_directory(folder.iniFile()));
+    }
+
+    void qtOwnTextsAreJapanese() {
+        CatalogueFolder folder;
+        Program program({folder.path(), folder.iniFile()});
+        QLineEdit edit;
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QVERIFY2(menu->actions().value(0)->text().startsWith(QString::fromUtf8("元に戻す(&U)")),
+                 qPrintable(menu->actions().value(0)->text()));
     }
 
     void unreadableDataFileIsReportedAndStartUpGoesOn() {
