@@ -57,6 +57,15 @@ int64_t gapSquared(const QRect& a, const QRect& b) {
     return dx * dx + dy * dy;
 }
 
+// The frame's width on each side of the window; unknown until it is shown.
+QMargins frameMargins(const QWidget& window) {
+    if (!window.isVisible()) return {};
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
 // The stored normal rectangle in global coordinates, on a screen; an empty
 // one keeps the window's size, as a vanished window helps no one.
 QRect normalRectangle(const QWidget& window, const WindowPlacement& p) {
@@ -65,12 +74,8 @@ QRect normalRectangle(const QWidget& window, const WindowPlacement& p) {
     const int64_t height = int64_t(p.bottom) - p.top;
     const QSize size = width > 0 && height > 0 ? QSize(clampFar(width), clampFar(height)) : window.size();
     QRect rect(QPoint(clampFar(int64_t(p.left) + origin.x()), clampFar(int64_t(p.top) + origin.y())), size);
-    // The frame (title bar) counts: it is what the user grabs.
-    const QMargins frame = window.isVisible() ? QMargins(window.geometry().left() - window.frameGeometry().left(),
-                                                         window.geometry().top() - window.frameGeometry().top(),
-                                                         window.frameGeometry().right() - window.geometry().right(),
-                                                         window.frameGeometry().bottom() - window.geometry().bottom())
-                                              : QMargins();
+    // The frame counts: its title bar is what the user grabs.
+    const QMargins frame = frameMargins(window);
     return bringOntoScreens(rect + frame, availableAreas()) - frame;
 }
 
