@@ -1,6 +1,5 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +43,7 @@ void type(QWidget* w, const QString& text) {
 
 QString selectedPath(TFolderBrowser* b) {
     const QModelIndexList s = b->tree()->selectionModel()->selectedIndexes();
-    return s.size() == 1 ? b->pathOf(s.first()) : s.isEmpty() ? QString() : QStringLiteral("<several>");
+    return s.size() > 1 ? "several" : s.isEmpty() ? QString() : b->pathOf(s.first());
 }
 
 // The part of an item in view, if all its height is; else empty.
@@ -106,10 +105,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         TFolderDialog d;
         d.setDirectory(home(directory));
-        QElapsedTimer clock;
-        clock.start();
         execute(d, [&](TFolderBrowser* b) {
-            if (QTest::currentDataTag() == QByteArray("a folder in home")) qInfo("shown after %lld ms", clock.elapsed());
             QCOMPARE(b->pathEdit()->selectedText(), home(directory));
             QCOMPARE(b->focusWidget(), b->pathEdit());
             QCOMPARE(selectedPath(b), home(selected));
@@ -133,7 +129,6 @@ private slots:
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("expected");
         QTest::newRow("OK on a folder") << "x" << "y" << "" << "ok" << true << "y";
-        QTest::newRow("Enter on a folder") << "x" << "y" << "" << "enter" << true << "y";
         QTest::newRow("Enter in the tree") << "x" << "y" << "" << "enter in tree" << true << "y";
         QTest::newRow("Cancel") << "x" << "y" << "" << "cancel" << false << "x";
         QTest::newRow("Escape") << "x" << "y" << "" << "escape" << false << "x";
@@ -144,10 +139,8 @@ private slots:
         QTest::newRow("field cleared") << "x" << "y" << "\b" << "ok" << true << "y";
         QTest::newRow("typed existing") << "x" << "" << "~/y" << "enter" << true << "y";
         QTest::newRow("typed new") << "x" << "y" << "~/新しい フォルダー" << "enter" << true << "新しい フォルダー";
-        QTest::newRow("typed new, nested") << "x" << "" << "~/n/e/w" << "enter" << true << "n/e/w";
         QTest::newRow("typed over the computer") << "x" << "computer" << "~/y" << "ok" << true << "y";
         QTest::newRow("typed, then Cancel") << "x" << "" << "~/z" << "cancel" << false << "x";
-        QTest::newRow("typed, then Escape") << "x" << "" << "~/z" << "escape" << false << "x";
     }
     // Execute's result and Directory for each way of leaving the browser;
     // the status line and the field follow the selection on the way. Typed
@@ -224,17 +217,13 @@ private slots:
     void titleIsReadAtEachCall() {
         QWidget owner;
         TFolderDialog d(new QWidget(&owner));
-        QStringList seen;
-        const auto look = [&](TFolderBrowser* b) {
-            seen << b->titleLabel()->text();
-            QCOMPARE(b->parentWidget(), &owner);
-        };
-        execute(d, look);
-        d.setTitle(QStringLiteral("バックアップ先フォルダ指定"));
-        execute(d, look);
-        d.setTitle(QStringLiteral("バックアップデータの存在するフォルダ指定"));
-        execute(d, look);
-        QCOMPARE(seen, (QStringList{"フォルダーの選択", "バックアップ先フォルダ指定", "バックアップデータの存在するフォルダ指定"}));
+        for (const QString title : {"フォルダーの選択", "バックアップ先フォルダ指定", "バックアップデータの存在するフォルダ指定"}) {
+            if (title != d.title()) d.setTitle(title);
+            execute(d, [&](TFolderBrowser* b) {
+                QCOMPARE(b->titleLabel()->text(), title);
+                QCOMPARE(b->parentWidget(), &owner);
+            });
+        }
         QVERIFY(!d.browser());
     }
 
@@ -272,13 +261,10 @@ private slots:
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<bool>("medium");
         QTest::newRow("USB stick") << "/media/u/STICK" << QByteArray("/dev/sdb1") << QByteArray("vfat") << true;
-        QTest::newRow("second disk") << "/data" << QByteArray("/dev/nvme1n1p1") << QByteArray("ext4") << true;
         QTest::newRow("NFS share") << "/mnt/nas" << QByteArray("nas:/export") << QByteArray("nfs4") << true;
         QTest::newRow("root") << "/" << QByteArray("/dev/sda2") << QByteArray("ext4") << false;
-        QTest::newRow("boot") << "/boot/efi" << QByteArray("/dev/sda1") << QByteArray("vfat") << false;
         QTest::newRow("snap") << "/snap/core/1" << QByteArray("/dev/loop3") << QByteArray("squashfs") << false;
         QTest::newRow("tmpfs") << "/mnt/scratch" << QByteArray("tmpfs") << QByteArray("tmpfs") << false;
-        QTest::newRow("cgroup") << "/sys/fs/cgroup" << QByteArray("cgroup2") << QByteArray("cgroup2") << false;
     }
     // Real media are offered; the root (offered anyway) and pseudo file
     // systems are not. On this machine the root and home come first.
