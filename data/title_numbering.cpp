@@ -8,7 +8,7 @@
 namespace tamboro {
 
 int32_t TDM1::highestCode() const {
-    int f = CDvd.schema().indexOf("CODE");
+    int f = CDvd.schema().indexOf(sj(fld::Code));
     if (f < 0 || !CDvd.active()) return 0;
     int64_t best = 0;
     for (const StoredRow& r : CDvd.storedRows())

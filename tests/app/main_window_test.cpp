@@ -312,7 +312,18 @@ private slots:
 
     void editorStaysOpenWhenItsPostFailsAndIgnoresEscape() {
         ErrorCollector errors;
-        dm_->CDvd.beforePost = [](Table&) { throw DataError("'x' は項目 '評価' に適した整数値ではありません"); };
+        // The rules' hooks are sealed: fail the post where its rule assigns
+        // the derived rating.
+        struct FailingRating : TableObserver {
+            int field = -1;
+            void fieldChanged(int f) override {
+                if (f == field) throw DataError("'x' は項目 '評価' に適した整数値ではありません");
+            }
+        } failing;
+        failing.field = dm_->CDvd.fieldU8(fld::DvdRating).index();
+        dm_->CDvd.addObserver(&failing);
+        const std::unique_ptr<TableObserver, std::function<void(TableObserver*)>> unhook(
+            &failing, [this](TableObserver* o) { dm_->CDvd.removeObserver(o); });
         TFDataIn& editor = program_->FDataIn();
         QWidget* seen = nullptr;
         onNextModal([&](QWidget* w) {
@@ -324,7 +335,7 @@ private slots:
             w->findChild<QPushButton*>("BEnd")->click();
             QVERIFY(w->isVisible());  // the post failed: still open, still editing
             QCOMPARE(dm_->CDvd.state(), TableState::Edit);
-            dm_->CDvd.beforePost = nullptr;
+            dm_->CDvd.removeObserver(&failing);
             w->findChild<QPushButton*>("BEnd")->click();
         });
         main_->BEditClick();
