@@ -14,21 +14,23 @@ const std::vector<DvdGridModel::Column>& DvdGridModel::titleColumns() {
     static const std::vector<Column> columns = [] {
         const QColor face = QApplication::palette().color(QPalette::Button);
         const QColor paleYellow(255, 255, 128);
+        const char* date = "2004/12/25";
+        const char* discNo = "D00001";
         return std::vector<Column>{
-            {fld::Code, nullptr, 32, face},
+            {fld::Code, nullptr, 32, face, "000000"},  // codes run to six digits
             {fld::Title, nullptr, 228, paleYellow},
             {fld::Rating, nullptr, 30, {}},
-            {fld::WatchedDate, nullptr, 0, {}},
+            {fld::WatchedDate, nullptr, 0, {}, date},
             {fld::WatchCount, nullptr, 30, {}},
             {fld::RunningTime, "時間", 36, {}},
-            {fld::BoxNo, nullptr, 50, {}},
-            {fld::DvdNo, nullptr, 50, {}},
+            {fld::BoxNo, nullptr, 50, {}, discNo},
+            {fld::DvdNo, nullptr, 50, {}, discNo},
             {fld::PictureLevel, "画質", 30, {}},
             {fld::SoundLevel, "音質", 30, {}},
             {fld::SubTitle, nullptr, 205, {}},
             {fld::EnglishTitle, nullptr, 217, {}},
             {fld::Edition, "エディション", 205, {}},
-            {fld::PurchaseDate, nullptr, 74, {}},
+            {fld::PurchaseDate, nullptr, 74, {}, date},
             {fld::Year, nullptr, 0, {}},
             {fld::Country, nullptr, 79, {}},
             {fld::Director, nullptr, 211, {}},
@@ -126,6 +128,11 @@ int DvdGridModel::columnWidth(int column, const QFontMetrics& fm) const {
     const int text = chars * fm.horizontalAdvance(QLatin1Char('0'));
     const int title = fm.horizontalAdvance(headerData(column, Qt::Horizontal).toString());
     return std::max(text, title) + 4;
+}
+
+QString DvdGridModel::widestText(int column) const {
+    const char* text = titleColumns()[static_cast<size_t>(column)].widest;
+    return text ? QString::fromUtf8(text) : QString();
 }
 
 bool DvdGridModel::inserting() const {

@@ -25,6 +25,7 @@ public:
         const char* title;       // UTF-8; null: the field name
         int width;               // pixels; 0: the field's default
         QColor background;       // invalid: the grid's own
+        const char* widest = nullptr;  // UTF-8; the widest usual value, which must show whole
     };
 
     explicit DvdGridModel(DataSource& source, QObject* parent = nullptr);
@@ -41,6 +42,8 @@ public:
 
     // Width of a column in pixels for the font the grid uses.
     int columnWidth(int column, const QFontMetrics& fm) const;
+    // The widest usual value of a column, empty when none is given.
+    QString widestText(int column) const;
 
     // The row of the table's current record, -1 for none.
     int cursorRow() const;

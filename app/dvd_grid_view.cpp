@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
+#include <cmath>
 
 namespace tamboro {
 
@@ -40,16 +42,39 @@ void DvdGridView::watchDoubleClicks() {
     viewport()->installEventFilter(this);
     horizontalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->viewport()->installEventFilter(this);
-    if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+    titleCorner_ = findChild<QAbstractButton*>();
+    if (titleCorner_) titleCorner_->installEventFilter(this);
+}
+
+// The scroll area filters its scroll bars through this same function; two
+// clicks there scroll and must not open a title the user may not see.
+bool DvdGridView::opensOnDoubleClick(const QObject* watched) const {
+    return watched == viewport() || watched == horizontalHeader()->viewport() ||
+           watched == verticalHeader()->viewport() || (titleCorner_ && watched == titleCorner_);
 }
 
 bool DvdGridView::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+    if (e->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton &&
+        opensOnDoubleClick(watched)) {
         emit gridDoubleClicked();
         return true;
     }
     return QTableView::eventFilter(watched, e);
 }
+
+int DvdGridView::widthToShow(int column, const QString& cellText) const {
+    const int title = horizontalHeader()->sectionSizeHint(column);
+    if (cellText.isEmpty()) return title;
+    // A cell's text is inset by the focus frame's margin and one pixel on
+    // each side, and the grid line takes one more.
+    const int inset = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const auto text = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(cellText)));
+    const int cell = text + inset + (showGrid() ? 1 : 0);
+    return std::max(title, cell);
+}
+
+// Letters typed in the grid do not jump to a title.
+void DvdGridView::keyboardSearch(const QString&) {}
 
 QModelIndex DvdGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
     if ((modifiers & Qt::ControlModifier) && (action == MoveHome || action == MoveEnd) && model() &&

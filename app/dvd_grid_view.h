@@ -4,12 +4,20 @@
 namespace tamboro {
 
 // The browse grid: read-only, whole-row highlight, a row indicator and a
-// title row. It reports a double-click anywhere on it (title row and
-// indicator included) and every typed character before handling it.
+// title row. It reports a double-click on its rows, title row or row
+// indicator (not on its scroll bars) and every typed character before
+// handling it. Typed letters do not search: only navigation keys and the
+// mouse move it.
 class DvdGridView : public QTableView {
     Q_OBJECT
 public:
     explicit DvdGridView(QWidget* parent = nullptr);
+
+    // The width a column needs so that its title and the given cell text
+    // show whole in the grid's font and style.
+    int widthToShow(int column, const QString& cellText) const;
+
+    void keyboardSearch(const QString& search) override;
 
 signals:
     void gridDoubleClicked();
@@ -25,6 +33,9 @@ protected:
 
 private:
     void watchDoubleClicks();
+    bool opensOnDoubleClick(const QObject* watched) const;
+
+    QWidget* titleCorner_ = nullptr;  // the button where title row and indicator meet
 };
 
 }  // namespace tamboro

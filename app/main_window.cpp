@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -44,7 +45,13 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
     connect(tracker_, &ActivationTracker::activated, this, [this] { FormActivate(); });
 }
 
-TFMain::~TFMain() = default;
+TFMain::~TFMain() {
+    // QWidget's destructor, which runs after this one, destroys the controls
+    // and so moves the application's focus; nothing may call back into this
+    // window's handlers then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    disconnect(tracker_, nullptr, this, nullptr);
+}
 
 void TFMain::connectHandlers() {
     auto click = [this](QPushButton* b, void (TFMain::*handler)()) {

@@ -61,14 +61,21 @@ std::optional<int32_t> pickedCode(const QComboBox* combo, const std::vector<int3
 // closed. The box's own "activated" also follows a typed text that matches
 // an entry when the box loses the focus; that is typing and is not a pick,
 // so only the activations raised while a pick gesture is handled count.
+//
+// The list and its viewport are filtered as well, and they are destroyed
+// with the box, after the box has stopped being a combo box: the filter
+// must not call into the box then. So it tells them apart by the pointers
+// taken here and looks at the box only for a gesture, which no destruction
+// sends.
 class EntryPicks : public QObject {
 public:
     EntryPicks(QComboBox* combo, std::function<void()> onPick)
-        : QObject(combo), combo_(combo), onPick_(std::move(onPick)) {
+        : QObject(combo), combo_(combo), list_(combo->view()), listViewport_(list_->viewport()),
+          onPick_(std::move(onPick)) {
         combo->installEventFilter(this);
         // Installed after the list's own filters, so that this one runs first.
-        combo->view()->installEventFilter(this);
-        combo->view()->viewport()->installEventFilter(this);
+        list_->installEventFilter(this);
+        listViewport_->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, [this] {
             if (inGesture_) onPick_();
         });
@@ -77,13 +84,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (inGesture_ || !isGesture(watched, e)) return QObject::eventFilter(watched, e);
-        if (watched == combo_->view() && combo_->currentIndex() < 0) return pickFirstOrLast(e);
+        if (watched == list_ && combo_->currentIndex() < 0) return pickFirstOrLast(e);
         // Let the box or its list handle the gesture now, marked as one.
         inGesture_ = true;
         QCoreApplication::sendEvent(watched, e);
         inGesture_ = false;
         e->accept();  // handled, parents included, by the dispatch above
-        if (watched == combo_->view()) followListCursor();
+        if (watched == list_) followListCursor();
         return true;
     }
 
@@ -103,10 +110,11 @@ private:
         }
     }
 
-    bool isGesture(QObject* watched, const QEvent* e) const {
+    // Compares pointers only: see above.
+    bool isGesture(const QObject* watched, const QEvent* e) const {
         if (watched == combo_) return isNavigationKey(e, false) || e->type() == QEvent::Wheel;
-        if (watched == combo_->view()) return isNavigationKey(e, true);
-        if (watched == combo_->view()->viewport()) return e->type() == QEvent::MouseButtonRelease;
+        if (watched == list_) return isNavigationKey(e, true);
+        if (watched == listViewport_) return e->type() == QEvent::MouseButtonRelease;
         return false;
     }
 
@@ -118,7 +126,7 @@ private:
         const int rows = combo_->count();
         if (rows == 0) return true;
         const bool last = static_cast<QKeyEvent*>(e)->key() == Qt::Key_End;
-        combo_->view()->setCurrentIndex(combo_->model()->index(last ? rows - 1 : 0, combo_->modelColumn()));
+        list_->setCurrentIndex(combo_->model()->index(last ? rows - 1 : 0, combo_->modelColumn()));
         followListCursor();
         return true;
     }
@@ -126,16 +134,35 @@ private:
     // Arrow keys in the open list move only its highlight; here they pick
     // the entry at once, so the box's text is the entry when the handler runs.
     void followListCursor() {
-        const int row = combo_->view()->currentIndex().row();
+        const int row = list_->currentIndex().row();
         if (row < 0 || row == combo_->currentIndex()) return;
         combo_->setCurrentIndex(row);
         onPick_();
     }
 
     QComboBox* combo_;
+    QAbstractItemView* list_;  // the box's list, which the box never replaces
+    QWidget* listViewport_;
     std::function<void()> onPick_;
     bool inGesture_ = false;
 };
+
+// Tab enters a radio pair on its selected button. Qt lets only the button
+// that last had the focus take it by Tab; a button selected by the program
+// (clearing the criteria) takes that place too.
+void tabEntersOnSelected(QRadioButton* a, QRadioButton* b) {
+    auto giveTabFocusTo = [a, b](QRadioButton* selected) {
+        for (QRadioButton* r : {a, b}) {
+            const int policy = r == selected ? r->focusPolicy() | Qt::TabFocus : r->focusPolicy() & ~Qt::TabFocus;
+            r->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
+        }
+    };
+    for (QRadioButton* r : {a, b})
+        QObject::connect(r, &QAbstractButton::toggled, r, [giveTabFocusTo, r](bool on) {
+            if (on) giveTabFocusTo(r);
+        });
+    giveTabFocusTo(a->isChecked() ? a : b);
+}
 
 }  // namespace
 
@@ -156,6 +183,10 @@ void TFMain::connectCriteria() {
         connect(box, &QAbstractButton::toggled, this, [this, box] { ChkSImpressClick(box); });
     }
     connect(SPopUpCalcBtn, &QAbstractButton::clicked, this, [this] { SPopUpCalcBtnClick(); });
+    tabEntersOnSelected(RdSeisakuNen1, RdSeisakuNen2);
+    tabEntersOnSelected(RdKanshou1, RdKanshou2);
+    tabEntersOnSelected(RdKaisuu1, RdKaisuu2);
+    tabEntersOnSelected(RdShuuroku1, RdShuuroku2);
     // Edits and radio buttons build their slots when the window's focus
     // moves from them to another of its controls; the window losing the
     // focus to another window or a menu leaves no control.

@@ -185,8 +185,12 @@ void TFMain::buildGrid() {
     DvdGrid = named(new DvdGridView(Panel1), "DvdGrid", Panel1->rect());
     gridModel_ = new DvdGridModel(dm_.DvdSource, this);
     DvdGrid->setModel(gridModel_);
+    // The given widths, widened where a column's title or its widest usual
+    // value would be cut.
     const QFontMetrics fm(DvdGrid->font());
-    for (int c = 0; c < gridModel_->columnCount(); ++c) DvdGrid->setColumnWidth(c, gridModel_->columnWidth(c, fm));
+    for (int c = 0; c < gridModel_->columnCount(); ++c)
+        DvdGrid->setColumnWidth(
+            c, std::max(gridModel_->columnWidth(c, fm), DvdGrid->widthToShow(c, gridModel_->widestText(c))));
 }
 
 void TFMain::buildButtons() {

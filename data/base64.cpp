@@ -52,8 +52,17 @@ size_t decodeBase64(std::string_view text, std::string& out) {
     const size_t n = text.size();
     size_t i = 0;
     while (i < n && kDecode[s[i]] >= 64) ++i;  // leading junk
+    out.clear();
+    if (i == n) {
+        // Nothing to decode: only white space may stand for an empty text,
+        // anything else was meant as content and would be lost.
+        for (size_t k = 0; k < n; ++k)
+            if (kDecode[s[k]] != kSpace) return k;
+        return std::string_view::npos;
+    }
     out.resize((n - i) / 4 * 3 + 3);
     char* o = out.data();
+    size_t count = 0;  // alphabet characters since the first
     // Fast path: whole groups of four alphabet characters.
     while (i + 4 <= n) {
         uint8_t a = kDecode[s[i]], b = kDecode[s[i + 1]], c = kDecode[s[i + 2]], d = kDecode[s[i + 3]];
@@ -63,23 +72,22 @@ size_t decodeBase64(std::string_view text, std::string& out) {
         *o++ = static_cast<char>(v >> 8);
         *o++ = static_cast<char>(v);
         i += 4;
+        count += 4;
     }
     // Slow path: white space inside the run, padding, the last group.
     uint32_t acc = 0;
     int bits = 0;
-    size_t bad = std::string_view::npos;
-    bool padded = false;
+    size_t pads = 0, padAt = 0, last = i;
     for (; i < n; ++i) {
         uint8_t v = kDecode[s[i]];
         if (v == kSpace) continue;
         if (v == kPad) {
-            padded = true;
+            if (pads++ == 0) padAt = i;
             continue;
         }
-        if (v == kInvalid || padded) {
-            bad = i;
-            break;
-        }
+        if (v == kInvalid || pads) return i;
+        last = i;
+        ++count;
         acc = (acc << 6) | v;
         bits += 6;
         if (bits >= 8) {
@@ -87,8 +95,12 @@ size_t decodeBase64(std::string_view text, std::string& out) {
             *o++ = static_cast<char>((acc >> bits) & 0xFF);
         }
     }
+    // A lone character in the last group holds no whole byte; padding, when
+    // present, must fill that group exactly.
+    if (count % 4 == 1) return last;
+    if (pads && (count + pads) % 4 != 0) return padAt;
     out.resize(static_cast<size_t>(o - out.data()));
-    return bad;
+    return std::string_view::npos;
 }
 
 }  // namespace tamboro

@@ -9,9 +9,12 @@ namespace tamboro {
 void appendBase64(std::string_view bytes, std::string& out);
 
 // Decodes text into out (replacing its content). Characters before the first
-// alphabet character are skipped, as are white space inside the run and a
-// final incomplete group; decoding stops at "=". Returns the offset of the
-// first character that is none of these, or npos when the text is valid.
+// alphabet character are skipped, as is white space inside the run; the last
+// group may go without its "=" padding. Returns npos when the text is valid,
+// else the offset of the first character at fault: one outside the alphabet
+// inside the run, anything after the padding, padding that does not fill the
+// last group, a last group of a single character, or, when no alphabet
+// character comes at all, the first that is not white space.
 size_t decodeBase64(std::string_view text, std::string& out);
 
 }  // namespace tamboro

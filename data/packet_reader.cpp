@@ -79,7 +79,10 @@ private:
         while (nextAttr(a)) {}
     }
     void expectEndTag(std::string_view name);
-    std::string_view decode(const Attr& a, std::string& buf, bool convert);
+    std::string_view decode(const Attr& a, std::string& buf, bool convert, int field = -1);
+    void appendSjis(std::string_view utf8, const char* at, bool exactPlace, std::string& out, int field = -1,
+                    std::string_view place = {});
+    std::string forField(int field) const;
 
     void parseDeclaration();
     void parseMetadata();
@@ -112,6 +115,7 @@ private:
     std::vector<ChangeLogEntry> log_;
     std::string buf_, buf2_;
     std::optional<RowBuilder> builder_;  // reused: rows are built without temporaries
+    std::vector<size_t> seenInRow_;      // per field: 1 + the row that last set it
 };
 
 void Reader::fail(const char* at, std::string_view expected) const {
@@ -221,49 +225,31 @@ void Reader::expectEndTag(std::string_view name) {
     ++p_;
 }
 
+// Converts UTF-8 text of the packet to Shift-JIS, appending to out. at is
+// where the text stands in the file; when it is not the file's bytes as they
+// are (exactPlace false), at is reported as is.
+void Reader::appendSjis(std::string_view utf8, const char* at, bool exactPlace, std::string& out, int field,
+                        std::string_view place) {
+    auto problem = appendSjisExact(utf8, out);
+    if (problem)
+        fail(exactPlace ? at + problem->offset : at, describeProblem(*problem) + std::string(place) + forField(field));
+}
+
+// " for field 'X'" to end a message, or nothing for no field.
+std::string Reader::forField(int field) const {
+    if (field < 0) return {};
+    return " for field '" + toUtf8(defs_[static_cast<size_t>(field)].name) + "'";
+}
+
 // The attribute's value with references decoded and, when the packet is
-// UTF-8 and convert is set, turned into Shift-JIS.
-std::string_view Reader::decode(const Attr& a, std::string& buf, bool convert) {
+// UTF-8 and convert is set, turned into Shift-JIS; field, if any, is named
+// in the message of a failure.
+std::string_view Reader::decode(const Attr& a, std::string& buf, bool convert, int field) {
     std::string_view v = a.value;
     bool hasRef = std::memchr(v.data(), '&', v.size()) != nullptr;
     if (!hasRef && !(convert && utf8_)) return v;
     buf.clear();
-    std::string u;      // UTF-8 form, used when wide in a Shift-JIS packet
-    for (size_t i = 0; i < v.size();) {
-        size_t amp = v.find('&', i);
-        if (amp == std::string_view::npos) amp = v.size();
-        buf.append(v.data() + i, amp - i);
-        if (amp == v.size()) break;
-        size_t semi = v.find(';', amp);
-        if (semi == std::string_view::npos || semi - amp > 12) fail(a.at + amp, "expected ';' to end the reference");
-        std::string_view ref = v.substr(amp + 1, semi - amp - 1);
-        if (ref == "lt") buf.push_back('<');
-        else if (ref == "gt") buf.push_back('>');
-        else if (ref == "amp") buf.push_back('&');
-        else if (ref == "apos") buf.push_back('\'');
-        else if (ref == "quot") buf.push_back('"');
-        else if (ref.size() >= 2 && ref[0] == '#') {
-            bool hex = ref[1] == 'x' || ref[1] == 'X';
-            std::string_view digits = ref.substr(hex ? 2 : 1);
-            uint32_t cp = 0;
-            auto [q, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), cp, hex ? 16 : 10);
-            if (digits.empty() || ec != std::errc() || q != digits.data() + digits.size() || cp == 0 ||
-                cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-                fail(a.at + amp, "expected a valid character reference");
-            if (cp < 0x80 || utf8_) {
-                appendUtf8(cp, buf);
-            } else {
-                // A character beyond ASCII in a Shift-JIS packet.
-                u.clear();
-                appendUtf8(cp, u);
-                buf += toSjis(u);
-            }
-        } else {
-            fail(a.at + amp, "expected a known entity reference");
-        }
-        i = semi + 1;
-    }
-    if (convert && utf8_) buf = toSjis(buf);
+    if (auto err = decodeAttributeText(v, utf8_, convert, buf)) fail(a.at + err->offset, err->expected + forField(field));
     return buf;
 }
 
@@ -343,6 +329,7 @@ void Reader::parseField() {
     openTag("FIELD");
     FieldDef fd;
     std::string attrName, type, fieldName;
+    Attr attrNameAttr;
     bool haveAttrName = false, haveName = false;
     const char* widthAt = nullptr;
     std::string widthText;
@@ -350,6 +337,7 @@ void Reader::parseField() {
     while (nextAttr(a)) {
         if (a.name == "attrname" || a.name == "tagname") {
             attrName = decode(a, buf_, false);
+            attrNameAttr = a;
             haveAttrName = true;
         } else if (a.name == "fieldname") {
             fieldName = decode(a, buf_, true);
@@ -413,8 +401,11 @@ void Reader::parseField() {
     else fd.type = FieldType::Other;  // carried as its text
     if (haveName && !fieldName.empty()) {
         fd.name = std::move(fieldName);
+    } else if (utf8_) {
+        fd.name.clear();
+        appendSjis(attrName, attrNameAttr.at, attrName == attrNameAttr.value, fd.name, -1, " in attrname");
     } else {
-        fd.name = utf8_ ? toSjis(attrName) : attrName;
+        fd.name = attrName;
     }
     attrNames_.push_back(std::move(attrName));
     defs_.push_back(std::move(fd));
@@ -484,9 +475,12 @@ void Reader::parseRows() {
 int Reader::inferField(std::string_view attrName) {
     // A packet of rows only: each new attribute becomes a string field.
     int f = static_cast<int>(defs_.size());
-    attrNames_.emplace_back(attrName);
     FieldDef fd = FieldDef::make(std::string(attrName), FieldType::String, 1);
-    if (utf8_) fd.name = toSjis(fd.name);
+    if (utf8_) {
+        fd.name.clear();
+        appendSjis(attrName, attrName.data(), true, fd.name, -1, " in an attribute name");
+    }
+    attrNames_.emplace_back(attrName);
     defs_.push_back(std::move(fd));
     // The map's keys view the stored names; rebuild after the vector moved.
     byAttr_.clear();
@@ -501,10 +495,15 @@ void Reader::parseRow() {
     size_t hint = 0;
     const size_t n = attrNames_.size();
     std::vector<std::pair<int, std::string>> loose;
+    // A second value for a field would be dropped silently at the next save.
+    const size_t rowMark = rows_.size() + looseRows_.size() + 1;
+    bool haveState = false;
     Attr a;
     while (nextAttr(a)) {
         int f;
         if (a.name == "RowState") {
+            if (haveState) fail(a.name.data(), "expected RowState only once in a ROW");
+            haveState = true;
             auto [q, ec] = std::from_chars(a.value.data(), a.value.data() + a.value.size(), status);
             if (a.value.empty() || ec != std::errc() || q != a.value.data() + a.value.size() || status > 255)
                 fail(a.at, "expected a RowState number from 0 to 255");
@@ -519,7 +518,11 @@ void Reader::parseRow() {
             else continue;  // an attribute no field claims
         }
         hint = static_cast<size_t>(f) + 1;
-        if (rowsOnly_) loose.emplace_back(f, decode(a, buf_, true));
+        if (seenInRow_.size() <= static_cast<size_t>(f)) seenInRow_.resize(static_cast<size_t>(f) + 1, 0);
+        if (seenInRow_[static_cast<size_t>(f)] == rowMark)
+            fail(a.name.data(), "expected one value" + forField(f) + " in a ROW, not two");
+        seenInRow_[static_cast<size_t>(f)] = rowMark;
+        if (rowsOnly_) loose.emplace_back(f, decode(a, buf_, true, f));
         else setValue(b, f, a);
     }
     if (!closed_) {
@@ -540,14 +543,12 @@ void Reader::setValue(RowBuilder& b, int f, const Attr& a) {
     const FieldDef& fd = defs_[static_cast<size_t>(f)];
     FieldType t = fd.type;
     bool text = t == FieldType::String || t == FieldType::Other;
-    std::string_view v = decode(a, buf_, text);
+    std::string_view v = decode(a, buf_, text, f);
     if (text) {
         b.setText(f, v);
         return;
     }
-    auto bad = [&](std::string_view what) {
-        fail(a.at, "expected " + std::string(what) + " for field '" + toUtf8(fd.name) + "'");
-    };
+    auto bad = [&](std::string_view what) { fail(a.at, "expected " + std::string(what) + forField(f)); };
     // No value: blank, except for memos, where it is an empty text as for
     // strings (the writer writes an empty memo so).
     if (v.empty() && t != FieldType::Memo && t != FieldType::Blob) return;
@@ -594,10 +595,17 @@ void Reader::setValue(RowBuilder& b, int f, const Attr& a) {
         if (at != std::string_view::npos) {
             // Report where in the file, when the value was not rewritten.
             const char* where = v.data() == a.value.data() ? a.at + at : a.at;
-            fail(where, "expected Base64 text for field '" + toUtf8(fd.name) + "'");
+            fail(where, "expected Base64 text" + forField(f));
         }
-        if (t == FieldType::Memo && utf8_) b.setText(f, toSjis(buf2_));
-        else b.setText(f, buf2_);
+        if (t == FieldType::Memo && utf8_) {
+            // The memo's bytes are UTF-8 as well; they are not the file's, so
+            // the place reported is the value's start.
+            std::string sjis;
+            appendSjis(buf2_, a.at, false, sjis, f, " in the memo");
+            b.setText(f, sjis);
+        } else {
+            b.setText(f, buf2_);
+        }
         return;
     }
     case FieldType::String:

@@ -1,6 +1,8 @@
 #include "data/packet_text.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 
 #include "data/locale_jp.h"
 
@@ -22,6 +24,59 @@ void appendUtf8(uint32_t cp, std::string& out) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+}
+
+std::string describeProblem(const Utf8Problem& problem) {
+    if (problem.codePoint < 0) return "expected UTF-8 text";
+    char cp[16];
+    std::snprintf(cp, sizeof cp, "U+%04X", static_cast<unsigned>(problem.codePoint));
+    return "expected characters Shift-JIS can hold, not " + std::string(cp);
+}
+
+std::optional<TextError> decodeAttributeText(std::string_view v, bool utf8, bool toSjis, std::string& out) {
+    const bool convert = utf8 && toSjis;
+    std::string u;  // one referenced character in UTF-8
+    for (size_t i = 0; i < v.size();) {
+        size_t amp = v.find('&', i);
+        if (amp == std::string_view::npos) amp = v.size();
+        if (convert) {
+            if (auto p = appendSjisExact(v.substr(i, amp - i), out))
+                return TextError{i + p->offset, describeProblem(*p)};
+        } else {
+            out.append(v.data() + i, amp - i);
+        }
+        if (amp == v.size()) break;
+        size_t semi = v.find(';', amp);
+        if (semi == std::string_view::npos || semi - amp > 12) return TextError{amp, "expected ';' to end the reference"};
+        std::string_view ref = v.substr(amp + 1, semi - amp - 1);
+        if (ref == "lt") out.push_back('<');
+        else if (ref == "gt") out.push_back('>');
+        else if (ref == "amp") out.push_back('&');
+        else if (ref == "apos") out.push_back('\'');
+        else if (ref == "quot") out.push_back('"');
+        else if (ref.size() >= 2 && ref[0] == '#') {
+            bool hex = ref[1] == 'x' || ref[1] == 'X';
+            std::string_view digits = ref.substr(hex ? 2 : 1);
+            uint32_t cp = 0;
+            auto [q, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), cp, hex ? 16 : 10);
+            if (digits.empty() || ec != std::errc() || q != digits.data() + digits.size() || cp == 0 ||
+                cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+                return TextError{amp, "expected a valid character reference"};
+            if (cp < 0x80) {
+                out.push_back(static_cast<char>(cp));
+            } else if (utf8 && !toSjis) {
+                appendUtf8(cp, out);  // stays UTF-8, as the text around it
+            } else {
+                u.clear();
+                appendUtf8(cp, u);
+                if (auto p = appendSjisExact(u, out)) return TextError{amp, describeProblem(*p)};
+            }
+        } else {
+            return TextError{amp, "expected a known entity reference"};
+        }
+        i = semi + 1;
+    }
+    return std::nullopt;
 }
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <array>
 #include <memory>
@@ -152,6 +154,71 @@ Encoder& encoder() {
     return enc;
 }
 
+// The same conversion for text that must not change on its way in (files
+// that declare UTF-8): the converter stops at a character it cannot map
+// instead of writing "?", and malformed UTF-8 is told, not replaced.
+struct ExactEncoder {
+    ConverterPtr cnv = openConverter();
+    std::u16string units;
+    std::vector<size_t> starts;  // per code point: its byte offset in the run
+    std::vector<int32_t> unitAt; // per code point: its first UTF-16 unit
+    std::string bytes;
+
+    ExactEncoder() {
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_setFallback(cnv.get(), true);
+        ucnv_setFromUCallBack(cnv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+        if (U_FAILURE(err))
+            throw DataError(formatMessage("文字コード変換器を設定できません (%s)", {u_errorName(err)}));
+    }
+
+    bool convert(const char16_t* u, int32_t len, std::string* out) {
+        bytes.resize(static_cast<size_t>(len) * 2 + 2);
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_resetFromUnicode(cnv.get());
+        int32_t n = ucnv_fromUChars(cnv.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+                                    reinterpret_cast<const UChar*>(u), len, &err);
+        if (U_FAILURE(err)) return false;
+        if (out) out->append(bytes.data(), static_cast<size_t>(n));
+        return true;
+    }
+
+    // A run of non-ASCII UTF-8 bytes starting at offset base of the text.
+    std::optional<Utf8Problem> encodeRun(std::string_view utf8, size_t base, std::string& out) {
+        units.clear();
+        starts.clear();
+        unitAt.clear();
+        const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+        const auto n = static_cast<int32_t>(utf8.size());
+        for (int32_t i = 0; i < n;) {
+            const int32_t start = i;
+            UChar32 c;
+            U8_NEXT(s, i, n, c);
+            if (c < 0) return Utf8Problem{base + static_cast<size_t>(start), -1};
+            starts.push_back(static_cast<size_t>(start));
+            unitAt.push_back(static_cast<int32_t>(units.size()));
+            if (U_IS_BMP(c)) {
+                units.push_back(static_cast<char16_t>(c));
+            } else {
+                units.push_back(static_cast<char16_t>(U16_LEAD(c)));
+                units.push_back(static_cast<char16_t>(U16_TRAIL(c)));
+            }
+        }
+        if (convert(units.data(), static_cast<int32_t>(units.size()), &out)) return std::nullopt;
+        // Rare: find the character at fault, one at a time.
+        for (size_t k = 0; k < starts.size(); ++k) {
+            const int32_t from = unitAt[k];
+            const int32_t to = k + 1 < unitAt.size() ? unitAt[k + 1] : static_cast<int32_t>(units.size());
+            if (!convert(units.data() + from, to - from, nullptr)) {
+                UChar32 c;
+                U16_GET_UNSAFE(units.data(), from, c);
+                return Utf8Problem{base + starts[k], c};
+            }
+        }
+        return Utf8Problem{base, -1};  // not reached: some character failed
+    }
+};
+
 void appendUtf8(char16_t u, std::string& out) {
     if (u < 0x80) {
         out.push_back(static_cast<char>(u));
@@ -191,6 +258,23 @@ std::string toSjis(std::string_view utf8) {
         i = j;
     }
     return out;
+}
+
+std::optional<Utf8Problem> appendSjisExact(std::string_view utf8, std::string& out) {
+    thread_local ExactEncoder enc;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        size_t j = i;
+        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80) ++j;
+        out.append(utf8.data() + i, j - i);
+        i = j;
+        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) >= 0x80) ++j;
+        if (j > i) {
+            if (auto problem = enc.encodeRun(utf8.substr(i, j - i), i, out)) return problem;
+        }
+        i = j;
+    }
+    return std::nullopt;
 }
 
 std::string cutToBytes(std::string_view sjis, size_t n) {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,20 @@ std::string toUtf8(std::string_view sjis);
 
 // UTF-8 to Shift-JIS bytes. Characters without a mapping become "?".
 std::string toSjis(std::string_view utf8);
+
+// Where UTF-8 text could not be converted exactly: the offset of the first
+// byte of the character, and its code point, or -1 when the bytes there are
+// not UTF-8.
+struct Utf8Problem {
+    size_t offset = 0;
+    int32_t codePoint = -1;
+};
+
+// UTF-8 to Shift-JIS, appended to out, refusing instead of substituting: the
+// first character that is not UTF-8 or has no Shift-JIS form stops it.
+// Characters that the code page holds under another code point (the JIS
+// wave dash, minus and yen sign) are taken as toSjis takes them.
+std::optional<Utf8Problem> appendSjisExact(std::string_view utf8, std::string& out);
 
 // UTF-8 literal to Shift-JIS; for source literals, converted once where used.
 inline std::string sj(std::string_view utf8) { return toSjis(utf8); }

@@ -46,7 +46,8 @@ int runList(const CommandLine& cl, std::ostream& out, std::ostream&) {
     writer->header(names);
     std::vector<Cell> cells(fields.size());
     const int count = table->recordCount();
-    for (int pos = 0; pos < count; ++pos) {
+    // Once the output fails there is no use going on; the caller tells it.
+    for (int pos = 0; pos < count && out; ++pos) {
         for (size_t i = 0; i < fields.size(); ++i) {
             Field field = table->fieldAt(fields[i], pos);
             if (field.isNull()) cells[i].reset();

@@ -1,5 +1,7 @@
 // tamboro-cli: the catalogue's data layer on the command line, for scripts
 // and checks. It reads the data files and never writes them.
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -71,7 +73,15 @@ int main(int argc, char** argv) {
             checkOptions(cl, c.options, kCommon);
             if (!cl.words.empty()) throw UsageError{"unexpected argument '" + cl.words.front() + "'"};
             int status = c.run(cl, std::cout, std::cerr);
+            errno = 0;
             std::cout.flush();
+            if (!std::cout) {
+                // A cut listing must not pass for a whole one (a full disk, /dev/full).
+                const int err = errno;
+                std::cerr << "tamboro-cli: the output could not be written"
+                          << (err ? std::string(": ") + std::strerror(err) : std::string()) << '\n';
+                return 1;
+            }
             return status;
         }
         throw UsageError{"unknown command '" + cl.command + "'"};

@@ -10,9 +10,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <array>
 
 #include "app/application.h"
 #include "app/dvd_grid_model.h"
@@ -51,6 +53,30 @@ QStringList editorShows(const std::function<void()>& trigger) {
     });
     trigger();
     return shown;
+}
+
+// Runs trigger and counts the modal windows it opened, each closed at once.
+int modalsOpenedBy(const std::function<void()>& trigger) {
+    int opened = 0;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        ++opened;
+        modal->findChild<QPushButton*>("BEnd")->click();
+    });
+    closer.start();
+    trigger();
+    QTest::qWait(20);
+    return opened;
+}
+
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &press);
+    }
 }
 
 }  // namespace
@@ -273,9 +299,97 @@ private slots:
                      QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(100, 5));
                  }),
                  (QStringList{"7", "カサブランカ"}));
-        // Other keys reach the grid unchanged.
+        // Navigation keys reach the grid unchanged; typed letters and digits
+        // do not jump to a title whose text starts with them.
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(dm_->CDvd.recNo(), 7);
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        typeText(grid, QStringLiteral("ア7も a"));  // アマデウス, CODE 7, もののけ姫
+        QCOMPARE(dm_->CDvd.recNo(), 0);
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        typeText(grid, QStringLiteral("9"));
+        QCOMPARE(dm_->CDvd.recNo(), 0);
+        QTest::keyClick(grid, Qt::Key_PageDown);
+        QCOMPARE(dm_->CDvd.recNo(), 11);
+    }
+
+    void onlyRowsTitlesAndRowIndicatorOpenTheEditorOnADoubleClick() {
+        for (int code = 13; code <= 60; ++code)  // enough titles for both scroll bars
+            CatalogueFolder::addRow(dm_->CDvd, fld::Code, fld::Title, {{code, "題名"}});
+        DvdGridView* grid = main_->dvdGrid();
+        QScrollBar* vbar = grid->verticalScrollBar();
+        QScrollBar* hbar = grid->horizontalScrollBar();
+        QVERIFY(vbar->isVisible() && hbar->isVisible());
+        const QRect firstCell = grid->visualRect(grid->model()->index(1, 1));
+        auto middleOf = [](QWidget* w) { return w->rect().center(); };
+        QWidget* titleCorner = grid->findChild<QAbstractButton*>();
+        // The square between the two scroll bars belongs to the grid itself.
+        const QPoint barsCorner(grid->width() - 4, grid->height() - 4);
+        QCOMPARE(grid->childAt(barsCorner), nullptr);
+        const std::tuple<const char*, QWidget*, QPoint, int> sites[] = {
+            {"row", grid->viewport(), firstCell.center(), 1},
+            {"title row", grid->horizontalHeader()->viewport(), QPoint(100, 5), 1},
+            {"row indicator", grid->verticalHeader()->viewport(), QPoint(5, firstCell.center().y()), 1},
+            {"title row corner", titleCorner, middleOf(titleCorner), 1},
+            {"up arrow", vbar, QPoint(vbar->width() / 2, 3), 0},
+            {"vertical track", vbar, middleOf(vbar), 0},
+            {"down arrow", vbar, QPoint(vbar->width() / 2, vbar->height() - 3), 0},
+            {"left arrow", hbar, QPoint(3, hbar->height() / 2), 0},
+            {"horizontal track", hbar, middleOf(hbar), 0},
+            {"right arrow", hbar, QPoint(hbar->width() - 3, hbar->height() / 2), 0},
+            {"corner between the bars", grid, barsCorner, 0},
+        };
+        for (const auto& [site, widget, at, opens] : sites) {
+            const int opened = modalsOpenedBy([widget, at] {
+                QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+                QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+            });
+            QVERIFY2(opened == opens, site);
+        }
+    }
+
+    void tabEntersARadioPairOnItsSelectedButtonAfterClearing() {
+        // the control before the pair, the pair, the control after it
+        const std::array<const char*, 4> pairs[] = {
+            {"ESSeisakunen", "RdSeisakuNen1", "RdSeisakuNen2", "ESSeisakuKoku"},
+            {"ESKanshouDate", "RdKanshou1", "RdKanshou2", "ESKaisuu"},
+            {"ESKaisuu", "RdKaisuu1", "RdKaisuu2", "ESShuuroku"},
+            {"ESShuuroku", "RdShuuroku1", "RdShuuroku2", "ChkSImpress1"},
+        };
+        for (const auto& [before, first, second, after] : pairs) {
+            auto* selected = main_->findChild<QRadioButton*>(first);
+            auto* other = main_->findChild<QRadioButton*>(second);
+            QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(6, other->height() / 2));
+            QVERIFY(other->isChecked() && other->hasFocus());
+            main_->findChild<QPushButton*>("BKaijo")->click();
+            QVERIFY(selected->isChecked());
+
+            main_->findChild<QWidget*>(before)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), selected);
+            main_->findChild<QWidget*>(after)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), selected);
+        }
+    }
+
+    void gridColumnsShowTheirTitlesAndWidestValuesWhole() {
+        dm_->CDvd.moveTo(11);
+        dm_->CDvd.edit();
+        dm_->CDvd.fieldU8(fld::Code).setInteger(123456);
+        dm_->CDvd.fieldU8(fld::BoxNo).setText("D00001");
+        dm_->CDvd.fieldU8(fld::DvdNo).setText("D00002");
+        dm_->CDvd.fieldU8(fld::PurchaseDate).setText("2004/12/25");
+        dm_->CDvd.post();
+        DvdGridView* grid = main_->dvdGrid();
+        auto* measure = static_cast<QAbstractItemView*>(grid);  // the delegate's measure of the rows shown
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(grid->horizontalHeader()->sectionSizeHint(c) <= grid->columnWidth(c), qPrintable(title));
+            QVERIFY2(measure->sizeHintForColumn(c) <= grid->columnWidth(c), qPrintable(title));
+        }
+        QCOMPARE(grid->columnWidth(1), 228);  // wide enough already: kept
+        QCOMPARE(grid->columnWidth(2), 30);
     }
 
     void newTitleIsNumberedShownAndPostedWhenTheEditorCloses() {

@@ -4,7 +4,12 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
+#include <future>
 
 #include "data/catalogue_schema.h"
 #include "data/error.h"
@@ -86,12 +91,19 @@ void renameFirst(Table& t, const std::string& name) {
     t.post();
 }
 
-bool canWriteInto(const fs::path& folder) {
-    fs::path probe = folder / "probe";
-    bool ok = static_cast<bool>(std::ofstream(probe));
-    std::error_code ec;
-    fs::remove(probe, ec);
-    return ok;
+// The names in a folder, sorted.
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// True when a temporary file was left anywhere under folder.
+bool anyTemporaryFile(const fs::path& folder) {
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (e.path().extension() == ".tmp") return true;
+    return false;
 }
 
 // The message of the DataError f throws, or "(succeeded)".
@@ -153,7 +165,7 @@ TEST_F(PacketFile, ChangedTableWritesItsFileOnClose) {
     ASSERT_TRUE(p);
     ASSERT_EQ(p->rows.size(), 2u);
     EXPECT_EQ(p->rows[0].data.getText(1), "5.1ch");
-    EXPECT_FALSE(fs::exists(dir / "Sound.xml.tmp"));
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Sound.xml"});
 }
 
 TEST_F(PacketFile, LanguageRenameKeepsBothVersionsAndTheLog) {
@@ -194,26 +206,35 @@ TEST_F(PacketFile, LanguageRenameKeepsBothVersionsAndTheLog) {
 TEST_F(PacketFile, FailedWriteKeepsTheOldFileAndTheTableRetries) {
     const std::string old = soundFile(2);
     auto t = open(old);
-    renameFirst(*t, "changed");
+    renameFirst(*t, std::string(40, 'x'));
     {
-        // An unwritable folder; root ignores permissions, so there a folder
-        // standing where the temporary file goes makes the write fail.
-        PermissionGuard guard(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        bool privileged = canWriteInto(dir.path());
-        if (privileged) fs::create_directory(dir / "Sound.xml.tmp");
+        FileSizeLimit limit(old.size());  // fails for root as well
         const std::string m = failure([&] { t->close(); });
         EXPECT_NE(m.find("Sound.xml"), std::string::npos) << m;
-        EXPECT_NE(m.find(privileged ? "Is a directory" : "Permission denied"), std::string::npos) << m;
         EXPECT_EQ(slurp(file), old);
         EXPECT_TRUE(t->active());
         EXPECT_EQ(t->changeCount(), 1);
-        if (privileged) fs::remove(dir / "Sound.xml.tmp");
     }
     t->close();
     EXPECT_FALSE(t->active());
     auto p = readPacketFile(file);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->rows[0].data.getText(1), "changed");
+    EXPECT_EQ(p->rows[0].data.getText(1), std::string(40, 'x'));
+}
+
+// The data file may be writable while its folder is not: the message says
+// where the temporary file could not go, and why.
+TEST_F(PacketFile, TemporaryFileThatCannotBeCreatedIsNamedWithItsFolder) {
+    std::string m = failure([&] { replaceFileContent(dir / "gone" / "Sound.xml", soundFile(1)); });
+    EXPECT_EQ(m.rfind("フォルダ '" + (dir / "gone").string() + "' に一時ファイル 'Sound.xml.", 0), 0u) << m;
+    EXPECT_NE(m.find(".tmp' を作成できません: No such file or directory"), std::string::npos) << m;
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    spit(file, soundFile(1));
+    PermissionGuard guard(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    m = failure([&] { replaceFileContent(file, soundFile(2)); });
+    EXPECT_EQ(m.rfind("フォルダ '" + dir.path().string() + "' に一時ファイル", 0), 0u) << m;
+    EXPECT_NE(m.find("Permission denied"), std::string::npos) << m;
+    EXPECT_EQ(slurp(file), soundFile(1));
 }
 
 TEST_F(PacketFile, WriteFailingMidwayLeavesTheOldFileWhole) {
@@ -231,18 +252,88 @@ TEST_F(PacketFile, WriteFailingMidwayLeavesTheOldFileWhole) {
         EXPECT_NE(m.find("File too large"), std::string::npos) << m;
     }
     EXPECT_EQ(slurp(file), old);
-    EXPECT_FALSE(fs::exists(dir / "Sound.xml.tmp"));
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"Sound.xml"});  // no temporary file left
     EXPECT_EQ(t->recordCount(), 203);
     t->close();
     EXPECT_EQ(readPacketFile(file)->rows.size(), 203u);
 }
 
-TEST_F(PacketFile, ReplacingFailsIntoAMissingFolderAndKeepsThePermissionsOfTheOldFile) {
-    EXPECT_THROW(replaceFileContent(dir / "gone" / "Sound.xml", soundFile(1)), DataError);
+TEST_F(PacketFile, ReplacingKeepsThePermissionsOfTheOldFile) {
     spit(file, "x");
     const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(file, perms);
     replaceFileContent(file, soundFile(1));
     EXPECT_EQ(slurp(file), soundFile(1));
     EXPECT_EQ(fs::status(file).permissions(), perms);
+}
+
+// ---- links, leftovers and what is not a file ----------------------------------------
+
+// A data file kept elsewhere through links: the save goes to the final
+// target, and every link stays a link.
+TEST_F(PacketFile, SavesThroughSymbolicLinks) {
+    fs::create_directory(dir / "store");
+    fs::create_directory(dir / "links");
+    const fs::path real = dir / "store" / "Sound.xml";
+    spit(real, "old");
+    fs::create_symlink(real, dir / "links" / "Sound.xml");
+    fs::create_symlink("links/Sound.xml", file);
+    replaceFileContent(file, "new");
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_TRUE(fs::is_symlink(dir / "links" / "Sound.xml"));
+    EXPECT_EQ(slurp(real), "new");
+    EXPECT_FALSE(anyTemporaryFile(dir.path()));
+    // A link whose target is not there yet gets it created.
+    fs::create_symlink("store/New.xml", dir / "New.xml");
+    replaceFileContent(dir / "New.xml", "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "New.xml"));
+    EXPECT_EQ(slurp(dir / "store" / "New.xml"), "new");
+}
+
+// Whatever stands where a temporary file might go is never written through.
+TEST_F(PacketFile, NeverWritesThroughWhatStandsBesideTheFile) {
+    spit(file, "old");
+    spit(dir / "victim", "keep me");
+    for (const char* name : {"Sound.xml.tmp", "Sound.xml.a.tmp"}) fs::create_symlink(dir / "victim", dir / name);
+    replaceFileContent(file, "new");
+    EXPECT_EQ(slurp(dir / "victim"), "keep me");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(slurp(file), "new");
+}
+
+TEST_F(PacketFile, LeftoversOfAKilledSaveAreRemovedAndNothingElse) {
+    std::vector<std::string> kept = {"Genre.xml.Ab3dE9xZ.tmp", "Sound.xml", "Sound.xml.Ab3dE9x.tmp",
+                                     "Sound.xml.Ab3dE9xZ.bak"};
+    for (const std::string& name : kept) spit(dir / name.c_str(), "other");
+    fs::create_directory(dir / "Sound.xml.ZZZZZZZZ.tmp");  // a folder is never removed
+    kept.push_back("Sound.xml.ZZZZZZZZ.tmp");
+    spit(dir / "Sound.xml.Ab3dE9xZ.tmp", "<DATAPACK");
+    fs::create_symlink(dir / "Genre.xml.Ab3dE9xZ.tmp", dir / "Sound.xml.q1w2e3r4.tmp");
+    replaceFileContent(file, "new");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(entries(dir.path()), kept);
+    EXPECT_EQ(slurp(dir / "Genre.xml.Ab3dE9xZ.tmp"), "other");  // the link went, not what it named
+}
+
+// A FIFO or a device in a data file's place is refused at once,
+// by name, for reading and for saving; a FIFO must not block the reader.
+TEST_F(PacketFile, RefusesWhatIsNotARegularFileAtOnce) {
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return failure([&] { readPacketFile(file); }); });
+    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ::close(::open(file.c_str(), O_WRONLY | O_NONBLOCK));  // let the reader go
+        FAIL() << "reading a FIFO blocks";
+    }
+    const std::string m = reading.get();
+    EXPECT_EQ(m, "ファイル '" + file.string() + "' は通常のファイルではないため使えません (名前付きパイプ)");
+    Table t("CSound", file, schemaOf(CatalogueTable::Sound));
+    EXPECT_EQ(failure([&] { t.open(); }), m);
+    EXPECT_FALSE(t.active());
+    // Saving through a link onto the FIFO would replace it.
+    fs::create_symlink(file, dir / "Link.xml");
+    EXPECT_NE(failure([&] { replaceFileContent(dir / "Link.xml", "x"); }).find("(名前付きパイプ)"), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"Link.xml", "Sound.xml"}));
+    fs::create_symlink("/dev/null", dir / "Null.xml");
+    EXPECT_NE(failure([&] { readPacketFile(dir / "Null.xml"); }).find("(デバイス)"), std::string::npos);
 }

@@ -299,6 +299,56 @@ TEST(PacketReader, RejectsBadValuesOfEachType) {
     for (const auto& [attrs, value] : cases) EXPECT_THROW(oneField(attrs, value), DataError) << attrs << " " << value;
 }
 
+// Text, memos and values that would come out changed or empty at the next
+// save are refused where they stand, not kept in a lossy form.
+TEST(PacketReader, RefusesWhatTheNextSaveWouldLose) {
+    const std::string u8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    auto u8Packet = [&](const std::string& rows) {
+        return u8 + "<DATAPACKET Version=\"2.0\">" + soundMeta() + "<ROWDATA>" + rows + "</ROWDATA></DATAPACKET>";
+    };
+    const std::string memoMeta = "<METADATA><FIELDS><FIELD attrname=\"M\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"
+                                 "</FIELDS></METADATA><ROWDATA><ROW M=\"";
+    struct Case { std::string text; std::string at; std::string expected; };
+    const Case cases[] = {
+        {u8Packet("<ROW SOUND_NAME=\"東京Wars\U0001F600é\"/>"), "\U0001F600",
+         "expected characters Shift-JIS can hold, not U+1F600 for field 'SOUND_NAME'"},
+        {u8Packet("<ROW SOUND_NAME=\"caf\xE9\"/>"), "\xE9", "expected UTF-8 text for field 'SOUND_NAME'"},
+        {u8Packet("<ROW SOUND_NAME=\"a&amp;\xED\xA0\x80\"/>"), "\xED", "expected UTF-8 text"},
+        {soundPacket("<ROW SOUND_NAME=\"x&#x1F600;\"/>"), "&#x1F600;", "not U+1F600 for field 'SOUND_NAME'"},
+        {u8Packet("<ROW SOUND_NAME=\"&#233;\"/>"), "&#233;", "not U+00E9"},
+        {u8Packet("").replace(u8Packet("").find("SOUND_NAME"), 10, "NAME\xC3"), "\xC3",
+         "expected UTF-8 text in attrname"},
+        {u8 + memoMeta + "6Q==\"/></ROWDATA>", "6Q==", "expected UTF-8 text in the memo for field 'M'"},
+        {u8 + memoMeta + "8J+YgA==\"/></ROWDATA>", "8J+YgA==", "not U+1F600 in the memo"},
+        {memoMeta + "東京\"/></ROWDATA>", "東京", "expected Base64 text for field 'M'"},  // plain text, no Base64
+        {memoMeta + " !\"/></ROWDATA>", "!", "expected Base64 text"},
+        {memoMeta + "YQ0KY\"/></ROWDATA>", "Y\"/>", "expected Base64 text"},  // a lone character left
+        {memoMeta + "YQ=\"/></ROWDATA>", "=\"/>", "expected Base64 text"},
+        {memoMeta + "YQ0K=\"/></ROWDATA>", "=\"/>", "expected Base64 text"},
+        {memoMeta + "YQ===\"/></ROWDATA>", "===", "expected Base64 text"},
+        {memoMeta + "YQ==YQ==\"/></ROWDATA>", "YQ==\"", "expected Base64 text"},
+        {soundPacket("<ROW SOUND_CD=\"1\" SOUND_NAME=\"a\" SOUND_CD=\"2\"/>"), "SOUND_CD=\"2",
+         "expected one value for field 'SOUND_CD' in a ROW, not two"},
+        {soundPacket("<ROW SOUND_NAME=\"a\" SOUND_NAME=\"a\"/>"), "SOUND_NAME=\"a\"/", "for field 'SOUND_NAME'"},
+        {soundPacket("<ROW RowState=\"4\" RowState=\"8\"/>"), "RowState=\"8", "expected RowState only once"},
+        {"<ROWDATA><ROW A=\"1\"/><ROW B=\"1\" A=\"2\" B=\"3\"/></ROWDATA>", "B=\"3", "for field 'B' in a ROW"},
+    };
+    for (const Case& c : cases) {
+        const size_t at = c.text.find(c.at);
+        ASSERT_NE(at, std::string::npos) << c.text;
+        const std::string got = errorOf(c.text);
+        EXPECT_EQ(got.rfind("データパケットが間違っています: Sound.xml: byte " + std::to_string(at) + ": ", 0), 0u)
+            << c.text << "\n" << got;
+        EXPECT_NE(got.find(c.expected), std::string::npos) << c.text << "\n" << got;
+    }
+    // What loses nothing is still read: junk before the Base64 text, white
+    // space in it, an unpadded last group, the JIS forms of 〜 and −.
+    Packet p = readPacket(memoMeta + "\r\n YQ0K\r\nYg\"/></ROWDATA>", "t.xml");
+    EXPECT_EQ(p.rows[0].data.getText(0), "a\r\nb");
+    p = readPacket(u8Packet("<ROW SOUND_NAME=\"\u301C\u2212 ﾊﾟ\"/>"), "t.xml");
+    EXPECT_EQ(p.rows[0].data.getText(1), sj("～－ ﾊﾟ"));
+}
+
 TEST(PacketReader, RejectsChangeLogsOutsideTheRows) {
     for (const char* log : {"1 0", "3 0 4", "1 5 8", "0 0 4", "1 0 x", "1 0 256"}) {
         std::string text = soundPacket("<ROW SOUND_CD=\"1\"/><ROW SOUND_CD=\"2\"/>");

@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tamboro;
@@ -114,6 +115,25 @@ TEST(ShiftJis, BrokenOrUnmappedTextBecomesReplacementsOneByOne) {
         {"x\xE3\x81", "x?"} /* truncated sequence */, {"\uFFFD", "?"}, {"", ""},
     };
     for (auto [utf8, sjis] : toSjisCases) EXPECT_EQ(toSjis(utf8), sjis) << utf8;
+}
+
+// The strict form for files that declare UTF-8: the same bytes as toSjis
+// where everything converts, else the first character at fault.
+TEST(ShiftJis, ExactConversionNamesTheFirstCharacterItCannotTake) {
+    const std::tuple<std::string, size_t, int32_t> refused[] = {
+        {"東京Wars\U0001F600é", 10, 0x1F600}, {"\uFFFD", 0, 0xFFFD}, {"日\xE3\x81", 3, -1} /* cut short */,
+        {"\xC0\xAF", 0, -1} /* overlong */, {"\xED\xA0\x80", 0, -1} /* an encoded surrogate */,
+    };
+    for (const auto& [utf8, offset, codePoint] : refused) {
+        std::string out;
+        auto problem = appendSjisExact(utf8, out);
+        ASSERT_TRUE(problem) << utf8;
+        EXPECT_EQ(std::pair(problem->offset, problem->codePoint), std::pair(offset, codePoint)) << utf8;
+    }
+    const std::string fine = "ASCII\x01 スター ﾊﾘｰ ①Ⅳ \u301C\u2212\u00A5";
+    std::string out = "keep";
+    EXPECT_FALSE(appendSjisExact(fine, out));
+    EXPECT_EQ(out, "keep" + toSjis(fine));
 }
 
 TEST(ShiftJis, LeadByteRangesAreExact) {

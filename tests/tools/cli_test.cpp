@@ -1,5 +1,6 @@
 // tamboro-cli run as a separate program on temporary folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,7 +45,8 @@ std::string slurp(const fs::path& p) {
 
 CliRun cli(const std::string& args, const fs::path& scratch) {
     fs::path errFile = scratch / "stderr.txt";
-    std::string cmd = std::string(TAMBORO_CLI) + " " + args + " 2>'" + errFile.string() + "'";
+    // Bounded, so that a run that hangs fails instead of stopping the suite.
+    std::string cmd = "timeout 30 " + std::string(TAMBORO_CLI) + " " + args + " 2>'" + errFile.string() + "'";
     CliRun r;
     FILE* pipe = ::popen(cmd.c_str(), "r");
     if (!pipe) return r;
@@ -98,6 +100,27 @@ TEST_F(Cli, CheckReportsABadFileAndFails) {
     EXPECT_NE(r.out.find("Sound.xml\tデータパケットが間違っています: Sound.xml: byte 12: "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("History.xml\tデータプロバイダ/パケットがありません\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("DvdData.xml\t2\n"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, CheckRefusesAFifoInPlaceOfADataFileAtOnce) {
+    fs::remove(dir.path / "DvdData.xml");
+    ASSERT_EQ(::mkfifo((dir.path / "DvdData.xml").c_str(), 0600), 0);
+    CliRun r = cli("check --dir " + dir.path.string(), dir.path);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.out.find("DvdData.xml\tファイル '" + (dir.path / "DvdData.xml").string() +
+                         "' は通常のファイルではないため使えません (名前付きパイプ)\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Genre.xml\t6\n"), std::string::npos) << r.out;
+}
+
+// Output that could not be written must not pass for a whole listing.
+TEST_F(Cli, FailsWhenItsOutputCannotBeWritten) {
+    for (const std::string& command : {std::string("list"), std::string("list --format json"), std::string("check")}) {
+        CliRun r = cli(command + " --dir " + dir.path.string() + " >/dev/full", dir.path);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.err, "tamboro-cli: the output could not be written: No space left on device\n") << command;
+    }
 }
 
 TEST_F(Cli, ListsChosenFieldsInTableOrderInEachFormat) {
