@@ -20,6 +20,7 @@ struct TableColumn {
     int width = 0;                    // pixels; 0: room for the field's usual text and the title
     QColor background = {};           // invalid: the grid's own
     Qt::Alignment alignment = {};     // empty: the view's own
+    QString widest = {};              // the widest usual value, which should show whole
 };
 
 // A table model over the rows a table shows (its visible rows, and while a
