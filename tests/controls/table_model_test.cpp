@@ -41,14 +41,14 @@ struct Titles {
     DataSource source{"DvdSource", t};
     Titles() {
         t.setIndexFields(sj(fld::Code));
-        const std::pair<const char*, int> rows[] = {{"七人の侍", 200}, {"スター・ウォーズ", 100}, {"となりのトトロ", 300},
-                                                    {"ローマの休日", 100}, {"東京物語", 200},     {"カサブランカ", 100},
-                                                    {"羅生門", 200},     {"アマデウス", 400}};
-        std::vector<std::vector<Value>> values;
-        for (int i = 0; i < 8; ++i) values.push_back({I(i + 1), S(rows[i].first), I(rows[i].second), N(), N()});
-        values[3][3] = I(38346);  // 2004/12/25
-        values[3][4] = I(1953);
-        t.openFrom(makePacket(titleFields(), values));
+        t.openFrom(makePacket(titleFields(), {{I(1), S("七人の侍"), I(200), N(), N()},
+                                              {I(2), S("スター・ウォーズ"), I(100), N(), N()},
+                                              {I(3), S("となりのトトロ"), I(300), N(), N()},
+                                              {I(4), S("ローマの休日"), I(100), I(38346), I(1953)},  // 2004/12/25
+                                              {I(5), S("東京物語"), I(200), N(), N()},
+                                              {I(6), S("カサブランカ"), I(100), N(), N()},
+                                              {I(7), S("羅生門"), I(200), N(), N()},
+                                              {I(8), S("アマデウス"), I(400), N(), N()}}));
     }
     void filter(const char* utf8) {
         t.setFilterText(sj(utf8));
@@ -87,16 +87,15 @@ class TableModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void columnsTakeTheirTitlesWidthsAndColours() {
+    void columnsAndCellsShowTheTableWithoutMovingItsCursor() {
         Titles d;
+        d.t.moveTo(5);
         TableModel m(d.source, columns());
-        QCOMPARE(m.columnCount(), 6);
         QCOMPARE(m.headerData(1, Qt::Horizontal).toString(), QStringLiteral("タイトル"));
         QCOMPARE(m.headerData(2, Qt::Horizontal).toString(), QStringLiteral("ジャンル"));
         QFont font(QStringLiteral("IPAPGothic"));
         font.setPixelSize(12);
         const QFontMetrics fm(font);
-        QCOMPARE(m.columnWidth(0, fm), 32);
         QCOMPARE(m.columnWidth(1, fm), 228);
         // Without a width: room for the type's usual text, or the title if wider.
         QVERIFY(m.columnWidth(3, fm) >= fm.horizontalAdvance(QStringLiteral("2004/12/25")));
@@ -105,22 +104,15 @@ private slots:
         QVERIFY(!m.index(0, 2).data(Qt::BackgroundRole).isValid());
         QCOMPARE(m.index(0, 4).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignRight | Qt::AlignVCenter);
         QVERIFY(!(m.flags(m.index(0, 1)) & Qt::ItemIsEditable));
-        QCOMPARE(m.fieldIndex(5), -1);
-        QCOMPARE(m.index(0, 5).data().toString(), QString());
-    }
 
-    void cellsShowDisplayTextsWithoutMovingTheCursor() {
-        Titles d;
-        d.t.moveTo(5);
-        TableModel m(d.source, columns());
         QCOMPARE(m.rowCount(), 8);
-        QCOMPARE(column(m, 0).mid(0, 3), (QStringList{"1", "2", "3"}));
         QCOMPARE(column(m, 1).front(), QStringLiteral("七人の侍"));
         QCOMPARE(m.index(3, 3).data().toString(), QStringLiteral("2004/12/25"));
         QCOMPARE(m.index(3, 4).data().toString(), QStringLiteral("1953"));
         QCOMPARE(m.index(4, 3).data().toString(), QString());  // blank
-        QCOMPARE(d.t.recNo(), 5);
+        QCOMPARE(m.index(0, 5).data().toString(), QString());  // no such field
         QCOMPARE(m.cursorRow(), 5);
+        QCOMPARE(d.t.recNo(), 5);
     }
 
     void modelStaysConsistentThroughEveryChange() {
@@ -132,7 +124,6 @@ private slots:
         QSignalSpy resets(&m, &QAbstractItemModel::modelReset);
 
         t.setIndexFields(sj(fld::Title));
-        QCOMPARE(column(m, 1).front(), QStringLiteral("アマデウス"));
         d.filter("ジャンル１ = 100");
         QCOMPARE(column(m, 1), (QStringList{"カサブランカ", "スター・ウォーズ", "ローマの休日"}));
         QCOMPARE(resets.count(), 2);
@@ -142,7 +133,6 @@ private slots:
         QCOMPARE(m.rowCount(), 4);
         QCOMPARE(m.cursorRow(), 3);
         QCOMPARE(m.headerData(3, Qt::Vertical).toString(), QStringLiteral("*"));
-        t.fieldU8(fld::Code).setInteger(99);
         d.setTitle("アパートの鍵貸します");
         t.fieldU8(fld::Genre1).setInteger(100);
         QCOMPARE(m.index(3, 1).data().toString(), QStringLiteral("アパートの鍵貸します"));
@@ -179,8 +169,6 @@ private slots:
         t.setFiltered(false);
         QCOMPARE(m.rowCount(), 9);
         QCOMPARE(cursor.last().at(0).toInt(), t.recNo());
-
-        // Closed, the grid is empty; opened again, full.
         t.close();
         QCOMPARE(m.rowCount(), 0);
         QCOMPARE(m.cursorRow(), -1);
@@ -246,12 +234,6 @@ private slots:
         QCOMPARE(cursor.at(0).at(0).toInt(), 7);
         QCOMPARE(m.headerData(7, Qt::Vertical).toString(), QStringLiteral("▶"));
         QCOMPARE(m.headerData(6, Qt::Vertical).toString(), QString());
-        // Moving away from a changed title posts it, as any move does.
-        d.t.edit();
-        d.setTitle("羅生門（4K）");
-        m.moveCursorTo(0);
-        QCOMPARE(d.t.state(), TableState::Browse);
-        QCOMPARE(m.index(7, 1).data().toString(), QStringLiteral("羅生門（4K）"));
         // Rows after a new row count it: the row below it is the table's next.
         d.t.moveTo(2);
         d.t.insert();

@@ -15,17 +15,17 @@ namespace {
 struct Recorder : TableObserver {
     const Table* table = nullptr;
     std::vector<std::string> seen;
-    std::string shown() const { return "@" + std::to_string(table ? table->shownRowCount() : -1); }
+    void row(std::string what, int a, int b = -1) {
+        if (b >= 0) what += std::to_string(a) + ">" + std::to_string(b);
+        else what += std::to_string(a);
+        seen.push_back(what + "@" + std::to_string(table ? table->shownRowCount() : -1));
+    }
     void activeChanged() override { seen.push_back("active"); }
     void rowsChanged() override { seen.push_back("rows"); }
-    void rowsInserted(int first, int count) override {
-        seen.push_back("ins" + std::to_string(first) + (count == 1 ? "" : "x" + std::to_string(count)) + shown());
-    }
-    void rowsRemoved(int first, int count) override {
-        seen.push_back("rem" + std::to_string(first) + (count == 1 ? "" : "x" + std::to_string(count)) + shown());
-    }
-    void rowMoved(int from, int to) override { seen.push_back("move" + std::to_string(from) + ">" + std::to_string(to) + shown()); }
-    void rowChanged(int row) override { seen.push_back("row" + std::to_string(row) + shown()); }
+    void rowsInserted(int first, int count) override { row(count == 1 ? "ins" : "ins-many", first); }
+    void rowsRemoved(int first, int count) override { row(count == 1 ? "rem" : "rem-many", first); }
+    void rowMoved(int from, int to) override { row("move", from, to); }
+    void rowChanged(int r) override { row("row", r); }
     void currentChanged() override { seen.push_back("current"); }
     void stateChanged() override { seen.push_back("state"); }
     void fieldChanged(int f) override { seen.push_back("field" + std::to_string(f)); }
