@@ -17,9 +17,11 @@ int32_t TDM1::highestCode() const {
 }
 
 void TDM1::OpenForEditor() {
+    const bool wasOpen = CDvd.active();
     CDvd.open();  // raises the counter through the open rule
     CDvd.last();
-    LastCode = std::max(LastCode, highestCode());  // CDvd may have been open already
+    // Opening scanned the codes already; a table open before was not.
+    if (wasOpen) LastCode = std::max(LastCode, highestCode());
 }
 
 void TDM1::AddNewTitle() {

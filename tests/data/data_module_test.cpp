@@ -69,6 +69,12 @@ TEST_F(OpenCatalogue, RuleHooksAreSealedAgainstWindows) {
     EXPECT_EQ(dm->CDvd.fieldU8(fld::DvdRating).asString(), "4");
 }
 
+TEST_F(OpenCatalogue, OpeningForTheEditorAgainCountsCodesPostedMeanwhile) {
+    EXPECT_EQ(dm->lastCode(), 0);  // the fixture's titles bypassed the counter
+    dm->OpenForEditor();
+    EXPECT_EQ(dm->lastCode(), 3);
+}
+
 TEST_F(OpenCatalogue, AfterScrollListenersRunInOrderUntilTheirHandleGoes) {
     std::string heard;
     auto code = [&] { return std::to_string(dm->CDvd.fieldU8(fld::Code).asInteger()); };
