@@ -50,7 +50,6 @@ public:
 // buffer, events, and a change log while logging is on.
 class Table {
 public:
-
     Table(std::string name, std::filesystem::path file, Schema schema);
     ~Table();
     Table(const Table&) = delete;
