@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "about/about_form.h"
 #include "app/error_box.h"
@@ -25,6 +27,23 @@ std::function<void(const std::string&)>& stepObserver() {
 
 void step(const std::string& name) {
     if (stepObserver()) stepObserver()(name);
+}
+
+// Qt's own texts (edit menus, print and file dialogs) in Japanese, as the
+// rest of the program is. Installed once per application object.
+void installQtTranslations() {
+    const QString name = QStringLiteral("tamboroQtJapanese");
+    if (!qApp || qApp->findChild<QTranslator*>(name)) return;
+    auto* translator = new QTranslator(qApp);
+    translator->setObjectName(name);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // "qt_ja" gathers the translations of every Qt module installed.
+    if (translator->load(QStringLiteral("qt_ja"), folder) || translator->load(QStringLiteral("qtbase_ja"), folder)) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        qWarning("Qt's Japanese translations are missing from %s", qPrintable(folder));
+        delete translator;
+    }
 }
 
 }  // namespace
@@ -100,6 +119,7 @@ int Program::run() {
 void initialiseApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Tamboro"));
     QApplication::setFont(appFont(12));
+    installQtTranslations();
     // Errors the controls catch in their own event handling go to the same box.
     setErrorSink([](const QString& message) { ShowDefaultError(message); });
 }

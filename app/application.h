@@ -70,7 +70,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Sets the application title and the font every window is laid out for.
+// Sets the application title, the font every window is laid out for, and
+// Qt's own texts in Japanese.
 void initialiseApplication();
 
 }  // namespace tamboro

@@ -1,66 +1,44 @@
 #include "app/ini_file.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
+#include "data/packet_file.h"
 #include "data/sjis.h"
 
 namespace tamboro {
 namespace {
 
-struct Lines {
-    std::vector<std::string> text;  // without line ends
-    std::string eol = "\r\n";       // the file's own line end, CRLF for a new file
-    bool finalEol = true;
+std::string pathText(const std::filesystem::path& path) {
+    const std::u8string u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+[[noreturn]] void cannotWrite(const std::filesystem::path& path, std::string_view reason) {
+    throw IniWriteError(formatMessage("%s に書き込めません: %s", {pathText(path), reason}));
+}
+
+struct FileText {
+    std::optional<std::string> bytes;    // nullopt when there is no file
+    std::optional<std::string> failure;  // why a file that is there cannot be read
 };
 
-[[noreturn]] void cannotWrite(const std::filesystem::path& path) {
-    const std::u8string u8 = path.u8string();
-    throw IniWriteError(formatMessage("%s に書き込めません", {std::string(u8.begin(), u8.end())}));
-}
-
-// The whole file, or nullopt when it exists but cannot be read.
-std::optional<std::string> readAll(const std::filesystem::path& path) {
+FileText readAll(const std::filesystem::path& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return std::string();
-    try {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return std::nullopt;
-        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in.bad()) return std::nullopt;
-        return all;
-    } catch (const std::ios_base::failure&) {  // a folder, for one
-        return std::nullopt;
-    }
-}
-
-// Reading, an unreadable file is an empty one; writing, it must not be
-// replaced by one holding only the new key.
-Lines load(const std::filesystem::path& path, bool forWriting) {
-    Lines lines;
-    const std::optional<std::string> read = readAll(path);
-    if (!read) {
-        if (forWriting) cannotWrite(path);
-        return lines;
-    }
-    const std::string& all = *read;
-    size_t nl = all.find('\n');
-    if (nl != std::string::npos && (nl == 0 || all[nl - 1] != '\r')) lines.eol = "\n";
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t end = all.find('\n', pos);
-        std::string line = all.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.text.push_back(std::move(line));
-        if (end == std::string::npos) {
-            lines.finalEol = false;
-            break;
-        }
-        pos = end + 1;
-    }
-    return lines;
+    const std::filesystem::file_status st = std::filesystem::status(path, ec);
+    if (st.type() == std::filesystem::file_type::not_found) return {};
+    if (ec) return {std::nullopt, ec.message()};
+    // A FIFO would block start-up; a folder cannot be read as text.
+    if (st.type() != std::filesystem::file_type::regular) return {std::nullopt, "通常のファイルではありません"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {std::nullopt, std::strerror(errno)};
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return {std::nullopt, std::strerror(errno)};
+    return {std::move(all), std::nullopt};
 }
 
 std::string_view trim(std::string_view s) {
@@ -106,17 +84,44 @@ std::optional<std::pair<std::string_view, size_t>> keyOf(std::string_view line) 
     return std::make_pair(key, eq);
 }
 
-struct Found {
+// A line's text runs up to "\n", less a "\r" just before it; a line end of
+// each kind is kept so that untouched lines are written back as they were.
+std::string_view bodyOf(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+struct IniFile::Found {
     std::optional<size_t> sectionLine;
     std::optional<size_t> keyLine;
     size_t lastEntry = 0;  // last non-blank line of the section
 };
 
-// The first section of that name and the first such key in it.
-Found find(const Lines& lines, std::string_view section, std::string_view key) {
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
+    FileText file = readAll(path_);
+    readFailure_ = std::move(file.failure);
+    existed_ = file.bytes || readFailure_;
+    if (!file.bytes) return;
+    original_ = std::move(*file.bytes);
+    const size_t nl = original_.find('\n');
+    if (nl != std::string::npos && (nl == 0 || original_[nl - 1] != '\r')) eol_ = "\n";
+    size_t pos = 0;
+    while (pos < original_.size()) {
+        size_t end = original_.find('\n', pos);
+        end = end == std::string::npos ? original_.size() : end + 1;
+        lines_.push_back(original_.substr(pos, end - pos));
+        pos = end;
+    }
+}
+
+IniFile::Found IniFile::find(std::string_view section, std::string_view key) const {
+    // The first section of that name and the first such key in it.
     Found f;
-    for (size_t i = 0; i < lines.text.size(); ++i) {
-        std::string_view line = lines.text[i];
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        std::string_view line = bodyOf(lines_[i]);
         if (auto name = sectionOf(line)) {
             if (f.sectionLine) break;
             if (sameName(*name, section)) f.sectionLine = f.lastEntry = i;
@@ -133,25 +138,10 @@ Found find(const Lines& lines, std::string_view section, std::string_view key) {
     return f;
 }
 
-void save(const std::filesystem::path& path, const Lines& lines) {
-    std::string out;
-    for (size_t i = 0; i < lines.text.size(); ++i) {
-        out += lines.text[i];
-        if (i + 1 < lines.text.size() || lines.finalEol) out += lines.eol;
-    }
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (f) f.write(out.data(), static_cast<std::streamsize>(out.size()));
-    if (f) f.close();
-    if (!f) cannotWrite(path);
-}
-
-}  // namespace
-
 std::optional<std::string> IniFile::readString(std::string_view section, std::string_view key) const {
-    const Lines lines = load(path_, false);
-    const Found f = find(lines, section, key);
+    const Found f = find(section, key);
     if (!f.keyLine) return std::nullopt;
-    std::string_view line = lines.text[*f.keyLine];
+    std::string_view line = bodyOf(lines_[*f.keyLine]);
     return std::string(trim(line.substr(keyOf(line)->second + 1)));
 }
 
@@ -166,26 +156,57 @@ int IniFile::readInteger(std::string_view section, std::string_view key, int fal
     return parseIniInteger(*v).value_or(fallback);
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    Lines lines = load(path_, true);
-    const Found f = find(lines, section, key);
-    std::string entry = std::string(key) + "=" + std::string(value);
+void IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
+    const Found f = find(section, key);
+    // A new line needs the previous one ended.
+    auto endLast = [this](size_t i) {
+        if (lines_[i].empty() || lines_[i].back() != '\n') lines_[i] += eol_;
+    };
+    const std::string entry = std::string(key) + "=" + std::string(value) + eol_;
     if (f.keyLine) {
-        // Keep the key as the file spells it; only the value changes.
-        std::string& line = lines.text[*f.keyLine];
-        line = line.substr(0, keyOf(line)->second + 1) + std::string(value);
+        if (readString(section, key) == value) return;
+        // Keep the key as the file spells it, and the line end; only the value changes.
+        std::string& line = lines_[*f.keyLine];
+        const std::string_view body = bodyOf(line);
+        const size_t valueStart = body.find_first_not_of(" \t", keyOf(body)->second + 1);
+        line = std::string(body.substr(0, std::min(valueStart, body.size()))) + std::string(value) +
+               line.substr(body.size());
     } else if (f.sectionLine) {
-        lines.text.insert(lines.text.begin() + static_cast<std::ptrdiff_t>(f.lastEntry + 1), std::move(entry));
+        endLast(f.lastEntry);
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(f.lastEntry + 1), entry);
     } else {
-        lines.finalEol = true;
-        lines.text.push_back("[" + std::string(section) + "]");
-        lines.text.push_back(std::move(entry));
+        if (!lines_.empty()) endLast(lines_.size() - 1);
+        lines_.push_back("[" + std::string(section) + "]" + eol_);
+        lines_.push_back(entry);
     }
-    save(path_, lines);
 }
 
-void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
-    writeString(section, key, std::to_string(value));
+void IniFile::setInteger(std::string_view section, std::string_view key, int value) {
+    // "0x10" stays as it is when it still holds the value.
+    if (auto v = readString(section, key); v && parseIniInteger(*v) == value) return;
+    setString(section, key, std::to_string(value));
+}
+
+std::string IniFile::text() const {
+    std::string out;
+    for (const std::string& line : lines_) out += line;
+    return out;
+}
+
+bool IniFile::changed() const { return existed_ ? readFailure_ || text() != original_ : !lines_.empty(); }
+
+void IniFile::save() {
+    if (!changed()) return;
+    // What could not be read must not be replaced by only the keys set here.
+    if (readFailure_) cannotWrite(path_, *readFailure_);
+    std::string out = text();
+    try {
+        replaceFileContent(path_, out);
+    } catch (const DataError& e) {
+        cannotWrite(path_, e.what());
+    }
+    original_ = std::move(out);
+    existed_ = true;
 }
 
 std::optional<int> parseIniInteger(std::string_view text) {

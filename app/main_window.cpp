@@ -11,6 +11,7 @@
 #include "app/button_pictures.h"
 #include "app/dvd_grid_view.h"
 #include "app/error_box.h"
+#include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
@@ -100,9 +101,12 @@ void TFMain::FormActivate() {
 bool TFMain::FormClose() { return guarded([this] { dm_.closeCatalogue(); }); }
 
 void TFMain::FormDestroy() {
+    // One write of the whole file, so that a failure or a kill leaves the old one whole.
     guarded([this] {
-        writeBackupFolder(iniFile_, BupPath);
-        SavePlacement(*this, iniFile_, placementSection(*this));
+        IniFile ini(iniFile_);
+        writeBackupFolder(ini, BupPath);
+        SavePlacement(*this, ini, placementSection(*this));
+        ini.save();
     });
 }
 

@@ -4,14 +4,22 @@
 #include "data/sjis.h"
 
 namespace tamboro {
+namespace {
 
-QString readBackupFolder(const std::filesystem::path& iniFile) {
-    const std::string sjis = IniFile(iniFile).readString(kMainSection, "BUpPath", "");
-    return QString::fromStdString(toUtf8(sjis));
+constexpr const char* kReadKey = "BUpPath";
+constexpr const char* kWriteKey = "BupPath";
+
+}  // namespace
+
+QString readBackupFolder(const IniFile& ini) {
+    return QString::fromStdString(toUtf8(ini.readString(kMainSection, kReadKey, "")));
 }
 
-void writeBackupFolder(const std::filesystem::path& iniFile, const QString& folder) {
-    IniFile(iniFile).writeString(kMainSection, "BupPath", toSjis(folder.toStdString()));
+QString readBackupFolder(const std::filesystem::path& iniFile) { return readBackupFolder(IniFile(iniFile)); }
+
+void writeBackupFolder(IniFile& ini, const QString& folder) {
+    if (ini.readString(kMainSection, kReadKey) && readBackupFolder(ini) == folder) return;
+    ini.setString(kMainSection, kWriteKey, toSjis(folder.toStdString()));
 }
 
 }  // namespace tamboro

@@ -1,11 +1,14 @@
 // Start-up, activation and shut-down of the whole program.
 #include <QAbstractButton>
 #include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "app/activation_tracker.h"
@@ -113,8 +116,10 @@ private slots:
 
     void backupFolderAndPlacementLeftAtExitComeBackAtTheNextStart() {
         CatalogueFolder folder;
-        // The key as another program may have spelt it.
-        std::ofstream(folder.iniFile()) << "[tfmain]\r\nbuppath=" << sj("/media/バックアップ") << "\r\n";
+        // The key as another program may have spelt it, beside a section of
+        // another program in another encoding that the exit must leave as it is.
+        const std::string other = "[Other]\nName=東京\n";
+        std::ofstream(folder.iniFile()) << other << "[tfmain]\r\nbuppath=" << sj("/media/バックアップ") << "\r\n";
         {
             Program program({folder.path(), folder.iniFile()});
             QCOMPARE(program.FMain().backupFolder(), QStringLiteral("/media/バックアップ"));
@@ -125,6 +130,7 @@ private slots:
             QVERIFY(program.FMain().close());
         }
         QCOMPARE(IniFile(folder.iniFile()).readString("TFMain", "BUpPath"), std::optional<std::string>(sj("/srv/控え")));
+        QVERIFY(readAll(folder.iniFile()).starts_with(other + "[tfmain]\r\nbuppath=" + sj("/srv/控え") + "\r\n"));
         Program program({folder.path(), folder.iniFile()});
         QCOMPARE(program.FMain().backupFolder(), QStringLiteral("/srv/控え"));
         QCOMPARE(program.FMain().pos(), QPoint(80, 42));  // until the first activation
@@ -132,6 +138,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&program.FMain()));
         QTRY_COMPARE(program.FMain().pos(), QPoint(200, 150));
         QCOMPARE(program.FMain().size(), QSize(792, 553));
+    }
+
+    // A settings file that cannot be replaced: the program says which and
+    // why, and ends all the same.
+    void settingsThatCannotBeWrittenAreReportedWithTheReason() {
+        CatalogueFolder folder;
+        std::filesystem::create_directory(folder.iniFile());
+        ErrorCollector errors;
+        { Program program({folder.path(), folder.iniFile()}); }
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY2(errors.messages[0].startsWith(QString::fromStdString(folder.iniFile().string()) +
+                                               QString::fromUtf8(" に書き込めません: ")),
+                 qPrintable(errors.messages[0]));
+        QVERIFY(std::filesystem::is_directory(folder.iniFile()));
+    }
+
+    void qtOwnTextsAreJapanese() {
+        CatalogueFolder folder;
+        Program program({folder.path(), folder.iniFile()});
+        QLineEdit edit;
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QVERIFY2(menu->actions().value(0)->text().startsWith(QString::fromUtf8("元に戻す(&U)")),
+                 qPrintable(menu->actions().value(0)->text()));
     }
 
     void unreadableDataFileIsReportedAndStartUpGoesOn() {

@@ -130,14 +130,81 @@ private slots:
         QCOMPARE(other.windowState(), Qt::WindowNoState);
     }
 
-    void failedSaveStopsAtTheFirstKey() {
+    void rectangleOffEveryScreenIsBroughtOntoTheNearest_data() {
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("expected");
+        const QList<QRect> one = {QRect(0, 0, 1280, 1024)};
+        const QSize size(792, 553);
+        QTest::newRow("on screen") << one << QRect(QPoint(80, 42), size) << QRect(QPoint(80, 42), size);
+        QTest::newRow("partly on screen") << one << QRect(QPoint(1200, 900), size) << QRect(QPoint(1200, 900), size);
+        QTest::newRow("beyond the corner") << one << QRect(QPoint(3000, 2000), size) << QRect(QPoint(488, 471), size);
+        QTest::newRow("far beyond") << one << QRect(QPoint(32767, 32767), size) << QRect(QPoint(488, 471), size);
+        QTest::newRow("far before") << one << QRect(QPoint(-32767, -32767), size) << QRect(QPoint(0, 0), size);
+        QTest::newRow("left only") << one << QRect(QPoint(-32767, 300), size) << QRect(QPoint(0, 300), size);
+        QTest::newRow("just past the edge") << one << QRect(QPoint(1280, 0), size) << QRect(QPoint(488, 0), size);
+        QTest::newRow("a sliver showing") << one << QRect(QPoint(1260, 1000), size) << QRect(QPoint(488, 471), size);
+        QTest::newRow("title bar above") << one << QRect(QPoint(100, -300), size) << QRect(QPoint(100, 0), size);
+        QTest::newRow("title bar just in") << one << QRect(QPoint(-760, 992), size) << QRect(QPoint(-760, 992), size);
+        QTest::newRow("larger than the screen") << one << QRect(3000, 10, 1600, 1200) << QRect(0, 0, 1280, 1024);
+        // A second screen to the right, and one above with negative coordinates.
+        const QList<QRect> two = {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+        QTest::newRow("right of the second") << two << QRect(QPoint(5000, 100), size) << QRect(QPoint(2408, 100), size);
+        QTest::newRow("below the first") << two << QRect(QPoint(200, 1500), size) << QRect(QPoint(200, 471), size);
+        const QList<QRect> above = {QRect(0, 0, 1280, 1024), QRect(0, -1080, 1920, 1080)};
+        QTest::newRow("above the upper") << above << QRect(QPoint(100, -5000), size) << QRect(QPoint(100, -1080), size);
+    }
+    void rectangleOffEveryScreenIsBroughtOntoTheNearest() {
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, stored);
+        QTEST(bringOntoScreens(stored, std::vector<QRect>(screens.begin(), screens.end())), "expected");
+    }
+
+    // A monitor removed or an edited file: the window must not open (and
+    // then be saved) where no one can see it.
+    void offScreenPlacementIsRestoredAndSavedOnScreen_data() {
+        QTest::addColumn<QString>("normal");  // left, top, right, bottom
+        QTest::addColumn<int>("showCmd");
+        QTest::newRow("beyond the corner") << "3000,2000,3200,2100" << kShowNormal;
+        QTest::newRow("far beyond") << "32767,32767,32967,32867" << kShowNormal;
+        QTest::newRow("far before") << "-32767,-32767,-32567,-32667" << kShowNormal;
+        QTest::newRow("maximised") << "3000,2000,3200,2100" << kShowMaximized;
+        QTest::newRow("32-bit extremes") << "-2147483648,-2147483648,2147483647,2147483647" << kShowNormal;
+    }
+    void offScreenPlacementIsRestoredAndSavedOnScreen() {
+        QFETCH(QString, normal);
+        QFETCH(int, showCmd);
+        const QStringList edges = normal.split(',');
+        std::ofstream(file) << "[TFMain]\nPlaceShowCmd=" << showCmd << "\nPlaceNormalPos.Left=" << edges[0].toStdString()
+                            << "\nPlaceNormalPos.Top=" << edges[1].toStdString()
+                            << "\nPlaceNormalPos.Right=" << edges[2].toStdString()
+                            << "\nPlaceNormalPos.Bottom=" << edges[3].toStdString() << "\n";
+        TFMain w;
+        w.setGeometry(QRect(origin() + QPoint(5, 5), QSize(100, 100)));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        RestorePlacement(w, file, "TFMain");
+        w.setWindowState(Qt::WindowNoState);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QTRY_VERIFY2(area.contains(w.geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.x()).arg(w.y())
+                                                               .arg(w.width()).arg(w.height())));
+        if (!normal.startsWith("-2147483648")) QCOMPARE(w.size(), QSize(200, 100));
+        else QCOMPARE(w.frameGeometry(), area);  // shrunk to the screen
+        fs::remove(file);
+        SavePlacement(w, file, "TFMain");
+        const IniFile ini(file);
+        QVERIFY(ini.readInteger("TFMain", "PlaceNormalPos.Left", -1) >= 0);
+        QVERIFY(ini.readInteger("TFMain", "PlaceNormalPos.Bottom", INT32_MAX) <= area.height());
+    }
+
+    void failedSaveIsReportedAndChangesNothing() {
         fs::create_directory(file);
         TFMain w;
         try {
             SavePlacement(w, file, "TFMain");
             QFAIL("no error");
         } catch (const IniWriteError& e) {
-            QVERIFY(QString::fromUtf8(e.what()).endsWith(QString::fromUtf8(" に書き込めません")));
+            QVERIFY(QString::fromUtf8(e.what()).contains(QString::fromUtf8(" に書き込めません: ")));
         }
         QVERIFY(fs::is_directory(file));
         fs::remove(file);
