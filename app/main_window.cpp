@@ -9,7 +9,6 @@
 #include "about/about_form.h"
 #include "app/activation_tracker.h"
 #include "app/button_pictures.h"
-#include "app/dvd_grid_model.h"
 #include "app/dvd_grid_view.h"
 #include "app/error_box.h"
 #include "app/ini_file.h"
@@ -17,6 +16,7 @@
 #include "app/winplace.h"
 #include "controls/app_font.h"
 #include "controls/ret_combo_box.h"
+#include "controls/table_model.h"
 #include "data/data_module.h"
 #include "data/sjis.h"
 #include "editor/data_in_form.h"
@@ -76,7 +76,7 @@ void TFMain::connectHandlers() {
     connect(DvdGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         if (current.isValid()) gridColumn_ = current.column();
     });
-    connect(gridModel_, &DvdGridModel::cursorRowChanged, this, [this](int row) { followCursor(row); });
+    connect(gridModel_, &TableModel::cursorRowChanged, this, [this](int row) { followCursor(row); });
     followCursor(gridModel_->cursorRow());
     connectCriteria();
 }

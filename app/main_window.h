@@ -21,7 +21,6 @@ class QRadioButton;
 namespace tamboro {
 
 class ActivationTracker;
-class DvdGridModel;
 class DvdGridView;
 class TDM1;
 class TFAbout;
@@ -29,6 +28,7 @@ class TFDataIn;
 class TFMente;
 class TFPrn1;
 class TBrDateForm;
+class TableModel;
 class TRetCheckBox;
 class TRetComboBox;
 class TRetEdit;
@@ -110,7 +110,7 @@ public:
     const std::vector<int32_t>& genre2Codes() const { return Genre2Codes; }
     const SearchSlots& searchSlots() const { return Slots; }
     DvdGridView* dvdGrid() const { return DvdGrid; }
-    DvdGridModel* dvdGridModel() const { return gridModel_; }
+    TableModel* dvdGridModel() const { return gridModel_; }
     QMenu* popupMenu() const { return PopupMenu1; }
     int activationCount() const { return activations_; }
 
@@ -168,7 +168,7 @@ private:
     std::array<TRetCheckBox*, 11> ChkSImpress{};
     // Grid and commands.
     DvdGridView* DvdGrid = nullptr;
-    DvdGridModel* gridModel_ = nullptr;
+    TableModel* gridModel_ = nullptr;
     QWidget* activeControl_ = nullptr;  // the control last focused in this window
     bool followingCursor_ = false;
     int gridColumn_ = 0;  // the grid's current column, kept across resets

@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "app/button_pictures.h"
-#include "app/dvd_grid_model.h"
+#include "app/dvd_grid_columns.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
 #include "controls/ime_mode.h"
@@ -183,14 +183,14 @@ void TFMain::buildCriteriaLeft() {
 
 void TFMain::buildGrid() {
     DvdGrid = named(new DvdGridView(Panel1), "DvdGrid", Panel1->rect());
-    gridModel_ = new DvdGridModel(dm_.DvdSource, this);
+    gridModel_ = new TableModel(dm_.DvdSource, dvdGridColumns(), this);
     DvdGrid->setModel(gridModel_);
     // The given widths, widened where a column's title or its widest usual
     // value would be cut.
     const QFontMetrics fm(DvdGrid->font());
     for (int c = 0; c < gridModel_->columnCount(); ++c)
         DvdGrid->setColumnWidth(
-            c, std::max(gridModel_->columnWidth(c, fm), DvdGrid->widthToShow(c, gridModel_->widestText(c))));
+            c, std::max(gridModel_->columnWidth(c, fm), DvdGrid->widthToShow(c, gridModel_->column(c).widest)));
 }
 
 void TFMain::buildButtons() {

@@ -37,6 +37,10 @@ TDM1::TDM1(const std::filesystem::path& folder)
 
 void TDM1::openAtCreation() { CGenre.open(); }
 
+std::vector<DataSource*> TDM1::dataSources() {
+    return {&DvdSource, &GenreSource, &GenreSource2, &SoundSource, &LangeSource, &ImpressSource, &HistorySource};
+}
+
 Table& TDM1::table(CatalogueTable t) {
     switch (t) {
     case CatalogueTable::Dvd: return CDvd;

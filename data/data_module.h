@@ -46,11 +46,23 @@ public:
     void closeCatalogue();
     int32_t highestCode() const;
 
+    // Windows that follow the current title (the editor's pictures and
+    // sub-genre text, the report's genre labels) subscribe here; CDvd's own
+    // event hooks belong to the record rules. Listeners run after every change
+    // of the current title, in the order they subscribed; a subscription ends
+    // with its handle.
+    [[nodiscard]] ListenerList::Subscription subscribeDvdAfterScroll(ListenerList::Listener listener) {
+        return dvdScrolled_.subscribe(std::move(listener));
+    }
+    // The seven data sources, for pausing every control during a walk.
+    std::vector<DataSource*> dataSources();
+
     // Handlers of the record rules, hooked to the tables' events.
     void CDvdBeforeOpen();
     void CDvdAfterOpen();
     void CDvdAfterClose();
     void CDvdBeforePost();
+    void CDvdAfterScroll();
     void CHistoryAfterPost();
     void CGenreBeforeDelete();
 
@@ -60,6 +72,7 @@ public:
 private:
     void hookRules();
     std::filesystem::path folder_;
+    ListenerList dvdScrolled_;
     int32_t LastCode = 0;
 };
 

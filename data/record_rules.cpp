@@ -51,6 +51,7 @@ void TDM1::hookRules() {
     CDvd.afterOpen = [this](Table&) { CDvdAfterOpen(); };
     CDvd.afterClose = [this](Table&) { CDvdAfterClose(); };
     CDvd.beforePost = [this](Table&) { CDvdBeforePost(); };
+    CDvd.afterScroll = [this](Table&) { CDvdAfterScroll(); };
     CGenre.afterOpen = [](Table& t) { t.setLogging(false); };
     CGenre.beforeDelete = [this](Table&) { CGenreBeforeDelete(); };
     CGenre2.afterOpen = [](Table& t) { t.setLogging(false); };
@@ -60,6 +61,7 @@ void TDM1::hookRules() {
     CHistory.afterDelete = [this](Table&) { CHistoryAfterPost(); };
     CImpress.afterOpen = [](Table& t) { t.setLogging(false); };
     // CLange has no handler: it keeps its change log.
+    for (Table* t : {&CDvd, &CGenre, &CGenre2, &CSound, &CLange, &CImpress, &CHistory}) t->sealEvents();
 }
 
 void TDM1::CDvdBeforeOpen() {}
@@ -80,6 +82,8 @@ void TDM1::CDvdBeforePost() {
     CDvd.fieldU8(fld::MovieRating)
         .setString(derivedRating(CDvd, {fld::spare(1), fld::spare(2), fld::spare(3), fld::spare(4)}));
 }
+
+void TDM1::CDvdAfterScroll() { dvdScrolled_.notify(); }
 
 void TDM1::CHistoryAfterPost() {
     CDvd.edit();

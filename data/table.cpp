@@ -46,8 +46,12 @@ void Table::requireActive() const {
     if (state_ == TableState::Inactive) throw DataError(msg::kClosed);
 }
 
-void Table::fire(const Event& e) {
-    if (e) e(*this);
+void Table::fire(const TableEvent& e) { e(*this); }
+
+void Table::sealEvents() {
+    for (TableEvent* e : {&beforeOpen, &afterOpen, &afterClose, &beforePost, &afterPost, &beforeDelete, &afterDelete,
+                          &afterScroll})
+        e->seal();
 }
 
 void Table::addObserver(TableObserver* o) { observers_.push_back(o); }
@@ -56,12 +60,36 @@ void Table::removeObserver(TableObserver* o) {
 }
 
 void Table::setState(TableState s) {
-    if (state_ == s) return;
+    if (switchState(s) != s) notifyState();
+}
+TableState Table::switchState(TableState s) {
+    TableState previous = state_;
     state_ = s;
+    return previous;
+}
+void Table::notifyState() {
     for (auto* o : observers_) o->stateChanged();
 }
 void Table::notifyRows() {
     for (auto* o : observers_) o->rowsChanged();
+}
+void Table::notifyInserted(int first) {
+    for (auto* o : observers_) o->rowsInserted(first, 1);
+}
+void Table::notifyRemoved(int first) {
+    for (auto* o : observers_) o->rowsRemoved(first, 1);
+}
+
+// The posted row was shown at from; it now shows at cur_ or, when it left
+// the filter or range, not at all. Any other change to the shown rows (none
+// is expected) is told as a whole.
+void Table::notifyPosted(int from, bool stays, size_t shownBefore) {
+    if (visible_.size() + (stays ? 0 : 1) != shownBefore) notifyRows();
+    else if (!stays) notifyRemoved(from);
+    else if (cur_ != from)
+        for (auto* o : observers_) o->rowMoved(from, cur_);
+    else
+        for (auto* o : observers_) o->rowChanged(cur_);
 }
 void Table::notifyCurrent() {
     for (auto* o : observers_) o->currentChanged();
@@ -177,11 +205,14 @@ void Table::dropPending() {
         if (d->active()) d->dropPending();
     if (state_ == TableState::Browse) return;
     const bool wasInsert = state_ == TableState::Insert;
+    const int pending = pendingPos_;
     buffer_.clear();
     bufferModified_ = false;
     pendingPos_ = -1;
     if (wasInsert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
-    setState(TableState::Browse);
+    switchState(TableState::Browse);
+    if (wasInsert) notifyRemoved(pending);
+    notifyState();
     if (wasInsert) notifyCurrent();
 }
 
@@ -196,6 +227,11 @@ void Table::flush() {
 int Table::recordCount() const {
     requireActive();
     return static_cast<int>(visible_.size());
+}
+
+int Table::shownRowCount() const {
+    if (!active()) return 0;
+    return static_cast<int>(visible_.size()) + (state_ == TableState::Insert && pendingPos_ >= 0 ? 1 : 0);
 }
 
 bool Table::eof() const { return eof_ || visible_.empty(); }
@@ -297,8 +333,10 @@ void Table::startNewRow(bool atCurrent) {
         for (size_t i = 0; i < linkFields_.size(); ++i) buffer_[linkFields_[i]] = link[i];
     }
     bufferModified_ = false;
-    setState(TableState::Insert);
+    const TableState previous = switchState(TableState::Insert);
     eof_ = bof_ = false;
+    notifyInserted(pendingPos_);
+    if (previous != TableState::Insert) notifyState();
     notifyCurrent();
     detailsFollow();
     fire(afterScroll);
@@ -350,18 +388,20 @@ void Table::post() {
     }
     placeRow(posted);
     ++changes_;
-    int before = state_ == TableState::Insert ? pendingPos_ : cur_;
+    const int before = state_ == TableState::Insert ? pendingPos_ : cur_;
+    const size_t shownBefore = visible_.size() + (state_ == TableState::Insert ? 1 : 0);
     buffer_.clear();
     bufferModified_ = false;
     pendingPos_ = -1;
     rebuildVisible();
     auto it = std::find(visible_.begin(), visible_.end(), posted);
+    const bool stays = it != visible_.end();
     // A row that left the filter or range hands its place to its neighbour.
-    cur_ = it != visible_.end() ? static_cast<int>(it - visible_.begin())
-                                : std::min(before, static_cast<int>(visible_.size()) - 1);
+    cur_ = stays ? static_cast<int>(it - visible_.begin()) : std::min(before, static_cast<int>(visible_.size()) - 1);
     eof_ = bof_ = false;
-    setState(TableState::Browse);
-    notifyRows();
+    switchState(TableState::Browse);
+    notifyPosted(before, stays, shownBefore);
+    notifyState();
     notifyCurrent();
     // The same row stays current: details keep their place unless its link
     // values changed.
@@ -378,11 +418,14 @@ void Table::cancel() {
     }
     if (state_ != TableState::Edit && state_ != TableState::Insert) return;
     bool wasInsert = state_ == TableState::Insert;
+    const int pending = pendingPos_;
     buffer_.clear();
     bufferModified_ = false;
     pendingPos_ = -1;
     if (wasInsert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
-    setState(TableState::Browse);
+    switchState(TableState::Browse);
+    if (wasInsert) notifyRemoved(pending);
+    notifyState();
     notifyCurrent();
     if (wasInsert) detailsFollow();
     else detailsFollowIfLinkChanged();
@@ -400,7 +443,8 @@ void Table::remove() {
     fire(beforeDelete);
     if (visible_.empty() || cur_ < 0) return;
     uint32_t id = visible_[static_cast<size_t>(cur_)];
-    int at = cur_;
+    const int at = cur_;
+    const size_t shownBefore = visible_.size();
     unplaceRow(id);
     if (logging_) {
         rows_[id].status |= RowDeleted;
@@ -416,8 +460,10 @@ void Table::remove() {
     cur_ = std::min(at, static_cast<int>(visible_.size()) - 1);
     eof_ = visible_.empty();
     bof_ = visible_.empty();
-    setState(TableState::Browse);
-    notifyRows();
+    const TableState previous = switchState(TableState::Browse);
+    if (visible_.size() + 1 == shownBefore) notifyRemoved(at);
+    else notifyRows();
+    if (previous != TableState::Browse) notifyState();
     notifyCurrent();
     detailsFollow();
     fire(afterDelete);

@@ -12,6 +12,7 @@
 #include "data/packet.h"
 #include "data/row_filter.h"
 #include "data/schema.h"
+#include "data/table_event.h"
 #include "data/value.h"
 
 namespace tamboro {
@@ -19,11 +20,26 @@ namespace tamboro {
 enum class TableState { Inactive, Browse, Edit, Insert, SetKey };
 
 // Told about every change a data-bound control must redisplay.
+//
+// Row positions count the shown rows: the visible rows, and in insert state
+// also the new row at pendingRowPosition(). A row notification comes right
+// after the change, before the state and current-row notifications of the
+// same operation, so the table already is as it will stay; an observer that
+// keeps its own row count can bracket the change with it. The row-level
+// calls fall back to rowsChanged(), which also stands for whole changes
+// (opening, closing, filter, order, another master row).
 class TableObserver {
 public:
     virtual ~TableObserver() = default;
     virtual void activeChanged() {}     // opened or closed
-    virtual void rowsChanged() {}       // the set or order of visible rows
+    virtual void rowsChanged() {}       // the set or order of shown rows, as a whole
+    virtual void rowsInserted(int /*first*/, int /*count*/) { rowsChanged(); }
+    virtual void rowsRemoved(int /*first*/, int /*count*/) { rowsChanged(); }
+    // A posted row left position from for position to (both count the rows
+    // of their moment); its values may have changed too.
+    virtual void rowMoved(int /*from*/, int /*to*/) { rowsChanged(); }
+    // A posted row kept its place with new values.
+    virtual void rowChanged(int /*row*/) { rowsChanged(); }
     virtual void currentChanged() {}    // another current row
     virtual void stateChanged() {}      // browse, edit, insert, ...
     virtual void fieldChanged(int /*field*/) {}  // a value in the edit buffer
@@ -34,8 +50,6 @@ public:
 // buffer, events, and a change log while logging is on.
 class Table {
 public:
-    using Event = std::function<void(Table&)>;
-
     Table(std::string name, std::filesystem::path file, Schema schema);
     ~Table();
     Table(const Table&) = delete;
@@ -52,8 +66,12 @@ public:
     void setCaseInsensitiveFilter(bool on) { filterNoCase_ = on; }
     bool caseInsensitiveFilter() const { return filterNoCase_; }
 
-    // Events, each optional.
-    Event beforeOpen, afterOpen, afterClose, beforePost, afterPost, beforeDelete, afterDelete, afterScroll;
+    // Events, each optional. Their owner seals them once set.
+    TableEvent beforeOpen{"BeforeOpen"}, afterOpen{"AfterOpen"}, afterClose{"AfterClose"},
+        beforePost{"BeforePost"}, afterPost{"AfterPost"}, beforeDelete{"BeforeDelete"},
+        afterDelete{"AfterDelete"}, afterScroll{"AfterScroll"};
+    // Seals every event hook: assigning one afterwards throws.
+    void sealEvents();
 
     // Lifecycle.
     void open();
@@ -87,6 +105,8 @@ public:
     bool modified() const { return bufferModified_; }
     // Insert state: position among the visible rows where the new row shows.
     int pendingRowPosition() const { return pendingPos_; }
+    // Visible rows plus the new row in insert state: what a grid lists.
+    int shownRowCount() const;
 
     // Fields.
     Field fieldByName(std::string_view sjisName);
@@ -133,10 +153,15 @@ private:
     void completeDetails();
     void dropPending();           // close's step 1, details included
     void moveToPosition(int p);   // sets cur_, notifies, updates details
-    void fireScroll();
-    void fire(const Event& e);
+    void fire(const TableEvent& e);
     void setState(TableState s);
+    // Switches the state without telling: row notifications go first.
+    TableState switchState(TableState s);
+    void notifyState();
     void notifyRows();
+    void notifyInserted(int first);
+    void notifyRemoved(int first);
+    void notifyPosted(int from, bool stays, size_t shownBefore);
     void notifyCurrent();
     void notifyField(int f);
     void masterChanged();         // master's current values changed

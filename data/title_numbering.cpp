@@ -8,7 +8,7 @@
 namespace tamboro {
 
 int32_t TDM1::highestCode() const {
-    int f = CDvd.schema().indexOf("CODE");
+    int f = CDvd.schema().indexOf(sj(fld::Code));
     if (f < 0 || !CDvd.active()) return 0;
     int64_t best = 0;
     for (const StoredRow& r : CDvd.storedRows())
@@ -17,9 +17,11 @@ int32_t TDM1::highestCode() const {
 }
 
 void TDM1::OpenForEditor() {
+    const bool wasOpen = CDvd.active();
     CDvd.open();  // raises the counter through the open rule
     CDvd.last();
-    LastCode = std::max(LastCode, highestCode());  // CDvd may have been open already
+    // Opening scanned the codes already; a table open before was not.
+    if (wasOpen) LastCode = std::max(LastCode, highestCode());
 }
 
 void TDM1::AddNewTitle() {

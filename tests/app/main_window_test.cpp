@@ -17,7 +17,7 @@
 #include <array>
 
 #include "app/application.h"
-#include "app/dvd_grid_model.h"
+#include "controls/table_model.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
 #include "app_fixture.h"
@@ -37,7 +37,7 @@ namespace {
 
 QStringList titlesInGridOrder(TFMain& main) {
     QStringList out;
-    DvdGridModel* m = main.dvdGridModel();
+    TableModel* m = main.dvdGridModel();
     for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, 1).data().toString();
     return out;
 }
@@ -390,6 +390,13 @@ private slots:
         }
         QCOMPARE(grid->columnWidth(1), 228);  // wide enough already: kept
         QCOMPARE(grid->columnWidth(2), 30);
+        const QAbstractItemModel* m = grid->model();
+        QCOMPARE(m->columnCount(), 28);
+        QCOMPARE(m->headerData(5, Qt::Horizontal).toString(), QStringLiteral("時間"));
+        QCOMPARE(m->headerData(12, Qt::Horizontal).toString(), QStringLiteral("エディション"));
+        QCOMPARE(m->headerData(27, Qt::Horizontal).toString(), QStringLiteral("脚本"));
+        QCOMPARE(m->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 128));
+        QVERIFY(m->index(0, 0).data(Qt::BackgroundRole).value<QColor>().isValid());
     }
 
     void newTitleIsNumberedShownAndPostedWhenTheEditorCloses() {
@@ -426,7 +433,18 @@ private slots:
 
     void editorStaysOpenWhenItsPostFailsAndIgnoresEscape() {
         ErrorCollector errors;
-        dm_->CDvd.beforePost = [](Table&) { throw DataError("'x' は項目 '評価' に適した整数値ではありません"); };
+        // The rules' hooks are sealed: fail the post where its rule assigns
+        // the derived rating.
+        struct FailingRating : TableObserver {
+            int field = -1;
+            void fieldChanged(int f) override {
+                if (f == field) throw DataError("'x' は項目 '評価' に適した整数値ではありません");
+            }
+        } failing;
+        failing.field = dm_->CDvd.fieldU8(fld::DvdRating).index();
+        dm_->CDvd.addObserver(&failing);
+        const std::unique_ptr<TableObserver, std::function<void(TableObserver*)>> unhook(
+            &failing, [this](TableObserver* o) { dm_->CDvd.removeObserver(o); });
         TFDataIn& editor = program_->FDataIn();
         QWidget* seen = nullptr;
         onNextModal([&](QWidget* w) {
@@ -438,7 +456,7 @@ private slots:
             w->findChild<QPushButton*>("BEnd")->click();
             QVERIFY(w->isVisible());  // the post failed: still open, still editing
             QCOMPARE(dm_->CDvd.state(), TableState::Edit);
-            dm_->CDvd.beforePost = nullptr;
+            dm_->CDvd.removeObserver(&failing);
             w->findChild<QPushButton*>("BEnd")->click();
         });
         main_->BEditClick();

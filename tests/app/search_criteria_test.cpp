@@ -14,7 +14,7 @@
 #include <QToolButton>
 
 #include "app/application.h"
-#include "app/dvd_grid_model.h"
+#include "controls/table_model.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
 #include "app_fixture.h"
@@ -62,7 +62,7 @@ class SearchCriteriaTest : public QObject {
 
     QStringList listed() const {
         QStringList out;
-        DvdGridModel* m = main_->dvdGridModel();
+        TableModel* m = main_->dvdGridModel();
         for (int r = 0; r < m->rowCount(); ++r) out << m->index(r, 1).data().toString();
         return out;
     }
