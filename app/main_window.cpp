@@ -11,7 +11,7 @@
 #include "app/button_pictures.h"
 #include "app/dvd_grid_model.h"
 #include "app/dvd_grid_view.h"
-#include "app/error_box.h"
+#include "controls/message_boxes.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/winplace.h"

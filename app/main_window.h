@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/search_slots.h"
-#include "editor/impress_captions.h"
+#include "controls/impress_captions.h"
 
 class QAbstractButton;
 class QComboBox;

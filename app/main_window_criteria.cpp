@@ -9,7 +9,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/error_box.h"
+#include "controls/message_boxes.h"
 #include "app/main_window.h"
 #include "controls/r_edit.h"
 #include "controls/ret_check_box.h"

@@ -1,6 +1,6 @@
 #include "controls/db_lookup_combo_box.h"
 
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "controls/sjis_qt.h"
 #include "data/error.h"
 #include "data/messages.h"
@@ -72,7 +72,7 @@ void TDBLookupComboBox::listChanged() {
     try {
         showField();
     } catch (const std::exception& e) {
-        reportErrorLater(this, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(this, QString::fromUtf8(e.what()));
     }
 }
 

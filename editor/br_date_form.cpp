@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "controls/app_font.h"
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "data/error.h"
 #include "data/locale_jp.h"
 #include "editor/calendar.h"
@@ -102,7 +102,7 @@ void TBrDateForm::stepMonth(int delta) {
     try {
         Calendar1->StepMonth(delta);
     } catch (const DataError& e) {
-        reportError(QString::fromUtf8(e.what()));
+        ShowDefaultError(QString::fromUtf8(e.what()));
     }
 }
 

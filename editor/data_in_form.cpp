@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/error_box.h"
+#include "controls/message_boxes.h"
 #include "controls/app_font.h"
 #include "data/data_module.h"
 #include "data/sjis.h"

@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "editor/impress_captions.h"
+#include "controls/impress_captions.h"
 
 class QLabel;
 class QPushButton;

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "app/error_box.h"
+#include "controls/message_boxes.h"
 #include "controls/app_font.h"
 #include "data/data_module.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "editor/impress_captions.h"
+#include "controls/impress_captions.h"
 
 class QPushButton;
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTest>
 
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "controls/warning_beep.h"
 #include "data/data_source.h"
 #include "tests/data/table_fixture.h"
@@ -50,6 +50,7 @@ struct BoundData {
     DataSource genreSource{"GenreSource", genres};
     QStringList errors;
     int beeps = 0;
+    BoxHook previousBoxHook;
 
     BoundData() {
         titles.setIndexFields("CODE");
@@ -59,11 +60,14 @@ struct BoundData {
              {I(2), S("七人の侍"), I(1954), N(), N(), N(), I(9), B(false), I(5)}}));
         genres.setIndexFields("GENRE_CODE1");
         genres.openFrom(makePacket(genreFields(), {{I(1), S("アクション")}, {I(2), S("ロマンス")}, {I(3), S("時代劇")}}));
-        setErrorSink([this](const QString& m) { errors << m; });
+        previousBoxHook = setBoxHook([this](const BoxShown& box) {
+            errors << box.text;
+            return true;
+        });
         setWarningBeepHook([this] { ++beeps; });
     }
     ~BoundData() {
-        setErrorSink({});
+        setBoxHook(std::move(previousBoxHook));
         setWarningBeepHook({});
     }
 

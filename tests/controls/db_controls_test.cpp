@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f->year);
         QCOMPARE(f->year->selectedText(), QStringLiteral("19-5"));
         QCOMPARE(priceEntered, 0);  // the next control was never entered
-        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'19-5' は項目 '製作年' に適した整数値ではありません")});
+        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'19-5' は項目 '製作年' に適した整数値ではありません.")});
         QCOMPARE(f->text("製作年"), QStringLiteral("1953"));
         // A window posting on a shortcut meets the same refusal, reported once.
         QTest::keyClick(f->year, Qt::Key_Tab);
@@ -140,7 +140,7 @@ private slots:
         QTest::keyClicks(f->year, QStringLiteral("40000"));
         QTest::keyClick(f->year, Qt::Key_Tab);
         QTRY_COMPARE(f->errors.size(), 2);
-        QCOMPARE(f->errors.last(), QStringLiteral("40000 は項目 '製作年' に適した値ではありません。-32768 から 32767 の範囲が許されます"));
+        QCOMPARE(f->errors.last(), QStringLiteral("40000 は項目 '製作年' に適した値ではありません。-32768 から 32767 の範囲が許されます."));
         f->year->selectAll();
         QTest::keyClicks(f->year, QStringLiteral("+1960"));
         QTest::keyClick(f->year, Qt::Key_Tab);

@@ -1,4 +1,4 @@
-#include "editor/impress_captions.h"
+#include "controls/impress_captions.h"
 
 #include <QAbstractButton>
 
