@@ -12,6 +12,7 @@
 #include "app/dvd_grid_model.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
+#include "controls/form_parts.h"
 #include "controls/ime_mode.h"
 #include "controls/r_edit.h"
 #include "controls/ret_check_box.h"
@@ -31,31 +32,6 @@ constexpr int kBandsBottom = kTopBand + kSecondBand;
 constexpr int kRightWidth = 166;
 constexpr int kGridWidth = 457;
 constexpr int kLeftWidth = kWidth - kRightWidth - kGridWidth;
-constexpr int kRowHeight = 21;
-
-QFrame* panel(QWidget* parent, const char* name, const QRect& r, QFrame::Shadow shadow = QFrame::Raised) {
-    auto* p = new QFrame(parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(shadow);
-    p->setLineWidth(1);
-    p->setGeometry(r);
-    return p;
-}
-
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, kRowHeight);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-
-template <class T>
-T* named(T* w, const char* name, const QRect& r) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(r);
-    return w;
-}
 
 TRetComboBox* criterionCombo(QWidget* parent, const char* name, const QRect& r) {
     auto* c = named(new TRetComboBox(parent), name, r);
@@ -114,10 +90,7 @@ void TFMain::buildCriteriaTop() {
     CmbSGenre1 = criterionCombo(Panel4, "CmbSGenre1", QRect(112, y, 130, kRowHeight));
     label(Panel4, QStringLiteral("ジャンル（小分類）"), 250, y, 106);
     CmbSGenre2 = criterionCombo(Panel4, "CmbSGenre2", QRect(356, y, 130, kRowHeight));
-    Panel17 = panel(Panel4, "Panel17", QRect(496, y, 38, kRowHeight), QFrame::Sunken);
-    auto* heading = new QLabel(QStringLiteral("評価"), Panel17);
-    heading->setGeometry(1, 1, 36, kRowHeight - 2);
-    heading->setAlignment(Qt::AlignCenter);
+    Panel17 = captionTile(Panel4, "Panel17", QStringLiteral("評価"), QRect(496, y, 38, kRowHeight));
     const QStringList ratings{QStringLiteral("5"), QStringLiteral("4"), QStringLiteral("3"),
                               QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0")};
     label(Panel4, QStringLiteral("総合"), 542, y, 28);

@@ -1,9 +1,7 @@
 #include "editor/data_in_form.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,12 +12,10 @@
 
 namespace tamboro {
 
-TFDataIn::TFDataIn(TDM1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), dm_(dm) {
+TFDataIn::TFDataIn(TDM1& dm, QWidget* parent) : TFixedDialog(QSize(792, 553), CloseBox::None, parent), dm_(dm) {
     setObjectName(QStringLiteral("FDataIn"));
     setWindowTitle(QStringLiteral("詳細"));
     setFont(appFont(12));
-    setFixedSize(792, 553);
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("Panel4"));
@@ -89,13 +85,5 @@ void TFDataIn::showCurrentTitle() {
     code_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Code).displayTextUtf8()));
     title_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Title).displayTextUtf8()));
 }
-
-// The window is left only through its close button.
-void TFDataIn::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(e);
-}
-
-void TFDataIn::closeEvent(QCloseEvent* e) { e->ignore(); }
 
 }  // namespace tamboro
