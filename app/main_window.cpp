@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
+#include "controls/leave_handlers.h"
 #include "controls/ret_combo_box.h"
 #include "data/data_module.h"
 #include "data/sjis.h"
@@ -49,8 +50,7 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
 TFMain::~TFMain() {
     // QWidget's destructor, which runs after this one, destroys the controls
     // and so moves the application's focus; nothing may call back into this
-    // window's handlers then.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // window's handlers then. The leave handlers go with the members.
     disconnect(tracker_, nullptr, this, nullptr);
 }
 

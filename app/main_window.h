@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "app/search_slots.h"
@@ -23,6 +24,7 @@ namespace tamboro {
 class ActivationTracker;
 class DvdGridModel;
 class DvdGridView;
+class LeaveHandlers;
 class TDM1;
 class TFAbout;
 class TFDataIn;
@@ -133,9 +135,6 @@ private:
     void connectHandlers();
     void connectCriteria();  // main_window_criteria.cpp
 
-    // The window's focused control changed; the one left runs its handler.
-    void focusMoved(QWidget* now);
-
     void runModal(QDialog* window);
     void showEditor();
     void gridRowChosen(int row);
@@ -145,6 +144,7 @@ private:
     std::filesystem::path iniFile_;
     MainWindowPartners partners_;
     ActivationTracker* tracker_ = nullptr;
+    std::unique_ptr<LeaveHandlers> leaves_;  // the criteria's exit handlers
     int activations_ = 0;
 
     // Private state.
@@ -169,7 +169,6 @@ private:
     // Grid and commands.
     DvdGridView* DvdGrid = nullptr;
     DvdGridModel* gridModel_ = nullptr;
-    QWidget* activeControl_ = nullptr;  // the control last focused in this window
     bool followingCursor_ = false;
     int gridColumn_ = 0;  // the grid's current column, kept across resets
     QPushButton *BSearch = nullptr, *BKaijo = nullptr, *BSTouroku = nullptr, *BSTitle = nullptr, *BSGenre = nullptr,

@@ -1,11 +1,17 @@
-// Building fixed-layout windows: the fixed-size dialog.
+// Building fixed-layout windows: the fixed-size dialog, and leave handlers
+// looked up by control.
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 
 #include "controls/fixed_dialog.h"
+#include "controls/leave_handlers.h"
+#include "window_test_support.h"
 
 using namespace tamboro;
+using namespace tamboro::test;
 
 class FormBuildingTest : public QObject {
     Q_OBJECT
@@ -60,6 +66,56 @@ private slots:
         placed.show();
         QVERIFY(QTest::qWaitForWindowExposed(&placed));
         QCOMPARE(placed.pos(), QPoint(76, 55));
+    }
+
+    void leaveHandlerRunsForTheControlLeft() {
+        QWidget window;
+        auto* title = new QLineEdit(&window);
+        auto* year = new QLineEdit(&window);
+        auto* before = new QRadioButton(&window);
+        auto* combo = new QComboBox(&window);
+        combo->setEditable(true);
+        auto* plain = new QLineEdit(&window);
+        LeaveHandlers leaves(&window);
+        QStringList ran;
+        leaves.add(title, [&] { ran << "title"; });
+        leaves.add({year, before}, [&] { ran << "year"; });
+        leaves.add(combo, [&] { ran << "combo"; });
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        const auto focus = [](QWidget* w) {
+            w->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), w->focusProxy() ? w->focusProxy() : w);
+        };
+        focus(title);
+        focus(year);
+        focus(before);
+        focus(combo->lineEdit());  // the combo box's own edit is the combo box
+        focus(combo);
+        focus(plain);
+        focus(title);
+        QCOMPARE(ran, (QStringList{"title", "year", "year", "combo"}));
+        QCOMPARE(leaves.activeControl(), title);
+
+        // Another window taking the focus leaves no control; coming back neither.
+        QWidget other;
+        auto* elsewhere = new QLineEdit(&other);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        focus(elsewhere);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        focus(title);
+        QCOMPARE(ran.size(), 4);
+
+        // A handler's error goes to the error box and the focus moves on.
+        ErrorCollector errors;
+        leaves.add(title, [] { throw std::runtime_error("書き込めません"); });
+        focus(year);
+        QCOMPARE(errors.messages, QStringList{"書き込めません."});
     }
 };
 

@@ -1,0 +1,35 @@
+#include "controls/leave_handlers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <utility>
+
+#include "controls/message_boxes.h"
+
+namespace tamboro {
+
+LeaveHandlers::LeaveHandlers(QWidget* window) : window_(window) {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+}
+
+void LeaveHandlers::add(QWidget* control, const std::function<void()>& handler) { handlers_[control] = handler; }
+
+void LeaveHandlers::add(std::initializer_list<QWidget*> controls, const std::function<void()>& handler) {
+    for (QWidget* c : controls) add(c, handler);
+}
+
+void LeaveHandlers::focusMoved(QWidget* now) {
+    if (!now || now->window() != window_) return;
+    QWidget* control = now;
+    if (auto* combo = qobject_cast<QComboBox*>(now->parentWidget()); combo && combo->lineEdit() == now)
+        control = combo;
+    if (control == active_) return;
+    const QWidget* left = std::exchange(active_, control);
+    if (auto it = handlers_.find(left); it != handlers_.end()) {
+        const std::function<void()> handler = it->second;  // it may add or replace handlers
+        guarded(handler);
+    }
+}
+
+}  // namespace tamboro
