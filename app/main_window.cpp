@@ -35,8 +35,7 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
     move(80, 42);
 
     buildPanels();
-    buildCriteriaTop();
-    buildCriteriaLeft();
+    buildCriteria();
     buildGrid();
     buildButtons();
     buildPopupMenu();

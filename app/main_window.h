@@ -126,8 +126,7 @@ protected:
 private:
     // Building the window (main_window_layout.cpp).
     void buildPanels();
-    void buildCriteriaTop();
-    void buildCriteriaLeft();
+    void buildCriteria();
     void buildGrid();
     void buildButtons();
     void buildPopupMenu();
