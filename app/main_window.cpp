@@ -11,12 +11,12 @@
 #include "app/button_pictures.h"
 #include "app/dvd_grid_model.h"
 #include "app/dvd_grid_view.h"
-#include "controls/message_boxes.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
 #include "controls/leave_handlers.h"
+#include "controls/message_boxes.h"
 #include "controls/ret_combo_box.h"
 #include "data/data_module.h"
 #include "data/sjis.h"
@@ -120,11 +120,13 @@ void TFMain::closeEvent(QCloseEvent* e) {
 
 // ---- sort orders --------------------------------------------------------------
 
-void TFMain::BSTourokuClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("CODE")); }); }
+void TFMain::BSTourokuClick() { guarded([this] { dm_.CDvd.setIndexFields(sj(fld::Code)); }); }
 
-void TFMain::BSTitleClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("タイトル")); }); }
+void TFMain::BSTitleClick() { guarded([this] { dm_.CDvd.setIndexFields(sj(fld::Title)); }); }
 
-void TFMain::BSGenreClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("ジャンル１;ジャンル２")); }); }
+void TFMain::BSGenreClick() {
+    guarded([this] { dm_.CDvd.setIndexFields(sj(std::string(fld::Genre1) + ";" + std::string(fld::Genre2))); });
+}
 
 // ---- commands -----------------------------------------------------------------
 

@@ -9,9 +9,9 @@
 #include <functional>
 #include <utility>
 
+#include "app/main_window.h"
 #include "controls/leave_handlers.h"
 #include "controls/message_boxes.h"
-#include "app/main_window.h"
 #include "controls/r_edit.h"
 #include "controls/ret_check_box.h"
 #include "controls/ret_combo_box.h"
@@ -35,7 +35,7 @@ void fillFromList(QComboBox* combo, std::vector<int32_t>& codes, Table& list, st
     Field code = list.fieldU8(codeField);
     Field name = list.fieldU8(nameField);
     for (list.first(); !list.eof(); list.next()) {
-        combo->addItem(QString::fromStdString(name.displayTextUtf8()));
+        combo->addItem(fieldText(name));
         codes.push_back(static_cast<int32_t>(code.asInteger()));
     }
     // Adding the first entry made it current; the box shows an empty text.

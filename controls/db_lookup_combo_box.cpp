@@ -96,7 +96,7 @@ void TDBLookupComboBox::fillList() {
     // Read the visible rows in place; the list's own cursor stays put.
     for (int p = 0; p < n; ++p) {
         keys_.push_back(t.fieldAt(key, p).displayText());
-        names.push_back(fromSjis(t.fieldAt(name, p).displayText()));
+        names.push_back(fieldText(t.fieldAt(name, p)));
     }
     showing_ = true;
     addItems(names);

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "controls/message_boxes.h"
 #include "controls/app_font.h"
+#include "controls/message_boxes.h"
+#include "controls/sjis_qt.h"
 #include "data/data_module.h"
-#include "data/sjis.h"
 
 namespace tamboro {
 
@@ -82,8 +82,8 @@ void TFDataIn::showCurrentTitle() {
         title_->clear();
         return;
     }
-    code_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Code).displayTextUtf8()));
-    title_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Title).displayTextUtf8()));
+    code_->setText(fieldText(dm_.CDvd.fieldU8(fld::Code)));
+    title_->setText(fieldText(dm_.CDvd.fieldU8(fld::Title)));
 }
 
 }  // namespace tamboro

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "controls/message_boxes.h"
 #include "controls/app_font.h"
+#include "controls/message_boxes.h"
 #include "data/data_module.h"
 
 namespace tamboro {
