@@ -12,6 +12,7 @@
 #include "controls/db_lookup_combo_box.h"
 #include "controls/db_memo.h"
 #include "controls/db_radio_group.h"
+#include "window_test_support.h"
 
 using namespace tamboro;
 using namespace tamboro::test;
@@ -304,7 +305,14 @@ private slots:
     void screenshotShowsJapanese() {
         f->window.resize(300, 420);
         QVERIFY(QTest::qWaitForWindowExposed(&f->window));
-        f->window.grab().save(QStringLiteral("/tmp/tamboro_bound_controls.png"));
+        QTemporaryDir dir;
+        const QImage shot = savedPicture(f->window, dir, QStringLiteral("bound_controls"));
+        QCOMPARE(shot.size(), f->window.size() * f->window.devicePixelRatio());
+        QVERIFY(showsText(shot, &f->window, f->title, QStringLiteral("ローマの休日")));
+        QVERIFY(showsText(shot, &f->window, f->genre, QStringLiteral("ロマンス")));
+        QVERIFY(showsText(shot, &f->window, f->impress, QStringLiteral("感動")));
+        QVERIFY(showsText(shot, &f->window, f->comment, QStringLiteral("一行目二行目")));
+        QVERIFY(!showsText(shot, &f->window, f->plain, QStringLiteral("空")));
     }
 
 signals:
