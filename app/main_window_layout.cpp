@@ -8,10 +8,10 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "app/button_pictures.h"
 #include "app/dvd_grid_model.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
+#include "controls/button_pictures.h"
 #include "controls/form_page.h"
 #include "controls/form_parts.h"
 #include "controls/r_edit.h"
