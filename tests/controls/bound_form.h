@@ -41,14 +41,16 @@ inline void typeText(QWidget* w, const QString& text) {
 inline Value R(double v) { return Value::real(v); }
 inline Value B(bool v) { return Value::boolean(v); }
 
-// Two titles and three genres, both tables open, and the error box and beep
-// replaced by counters.
+// Two titles and three genres, both tables open, and the message boxes and
+// the beep replaced by counters.
 struct BoundData {
     Table titles{"CDvd", "/nonexistent/DvdData.xml", Schema(titleFields())};
     Table genres{"CGenre", "/nonexistent/Genre.xml", Schema(genreFields())};
     DataSource dvdSource{"DvdSource", titles};
     DataSource genreSource{"GenreSource", genres};
-    QStringList errors;
+    QStringList errors;     // what the default error box would show
+    QStringList questions;  // the other boxes' texts, each answered with answer
+    bool answer = true;
     int beeps = 0;
     BoxHook previousBoxHook;
 
@@ -61,8 +63,8 @@ struct BoundData {
         genres.setIndexFields("GENRE_CODE1");
         genres.openFrom(makePacket(genreFields(), {{I(1), S("アクション")}, {I(2), S("ロマンス")}, {I(3), S("時代劇")}}));
         previousBoxHook = setBoxHook([this](const BoxShown& box) {
-            errors << box.text;
-            return true;
+            (box.kind == BoxKind::Error ? errors : questions) << box.text;
+            return answer;
         });
         setWarningBeepHook([this] { ++beeps; });
     }
