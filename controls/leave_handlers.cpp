@@ -1,8 +1,7 @@
 #include "controls/leave_handlers.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
+#include <QWidget>
 #include <utility>
 
 #include "controls/message_boxes.h"
@@ -21,11 +20,8 @@ void LeaveHandlers::add(std::initializer_list<QWidget*> controls, const std::fun
 
 void LeaveHandlers::focusMoved(QWidget* now) {
     if (!now || now->window() != window_) return;
-    QWidget* control = now;
-    if (auto* combo = qobject_cast<QComboBox*>(now->parentWidget()); combo && combo->lineEdit() == now)
-        control = combo;
-    if (control == active_) return;
-    const QWidget* left = std::exchange(active_, control);
+    if (now == active_) return;
+    const QWidget* left = std::exchange(active_, now);
     if (auto it = handlers_.find(left); it != handlers_.end()) {
         const std::function<void()> handler = it->second;  // it may add or replace handlers
         guarded(handler);

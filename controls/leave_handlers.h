@@ -11,7 +11,8 @@ namespace tamboro {
 
 // Runs a control's leave handler when the focus moves from it to another
 // control of the same window. Losing the focus to another window or a menu
-// leaves no control; a combo box's edit counts as the combo box. Handlers
+// leaves no control (an editable combo box's edit passes its focus to the
+// box, so the box is the control). Handlers
 // are looked up by control, so a window lists them instead of testing each.
 // Errors go to the default error box.
 class LeaveHandlers : public QObject {

@@ -1,7 +1,6 @@
 // Building fixed-layout windows: pages from rows of controls, the fixed-size
 // dialog, and leave handlers looked up by control.
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -106,7 +105,6 @@ private slots:
             QVERIFY2(now == chain[i] || chain[i]->isAncestorOf(now), qPrintable(chain[i]->objectName()));
         }
         QCOMPARE(p.get<QWidget>("ECode")->focusPolicy(), Qt::ClickFocus);
-        QCOMPARE(p.get<QFrame>("Tile")->findChild<QLabel*>()->text(), QStringLiteral("評価"));
     }
 
     void pageRowsRefuseMistakes_data() {
@@ -207,12 +205,11 @@ private slots:
 
         const auto focus = [](QWidget* w) {
             w->setFocus();
-            QTRY_COMPARE(QApplication::focusWidget(), w->focusProxy() ? w->focusProxy() : w);
+            QTRY_COMPARE(QApplication::focusWidget(), w);
         };
         focus(title);
         focus(year);
         focus(before);
-        focus(combo->lineEdit());  // the combo box's own edit is the combo box
         focus(combo);
         focus(plain);
         focus(title);
