@@ -41,18 +41,18 @@ struct FormRow {
     const char* name = nullptr;    // object name; labels may go without
     RowKind kind = RowKind::Label;
     const char* parent = nullptr;  // the panel it sits on, by name; null for the page itself
-    QRect place;                   // on its parent
-    std::string_view field;        // bound kinds: the field, UTF-8
+    QRect place{};                 // on its parent
+    std::string_view field{};      // bound kinds: the field, UTF-8
     ImeMode ime = ImeMode::DontCare;
     int tab = 0;                   // place in the page's tab order, from 1; 0 for none
-    QString caption;               // label, tile, check box and radio button text
-    QStringList items;             // combo box items; radio group captions
-    QStringList values;            // radio group: the value each item stores
-    QColor colour;                 // tile or edit background
+    QString caption{};             // label, tile, check box and radio button text
+    QStringList items{};           // combo box items; radio group captions
+    QStringList values{};          // radio group: the value each item stores
+    QColor colour{};               // tile or edit background
     // Lookup combo boxes: the list's data source by name, its key and shown fields.
-    std::string_view listSource, keyField, listField;
+    std::string_view listSource{}, keyField{}, listField{};
     // Given the control once it is built, to keep it in the window's member.
-    std::function<void(QWidget*)> keep;
+    std::function<void(QWidget*)> keep{};
 };
 
 // Where bound rows find their data: the page's data source, and the list
