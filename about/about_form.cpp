@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -44,12 +43,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
 
 }  // namespace
 
-TFAbout::TFAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+// The close box closes it too; Escape does nothing, as there is no cancel button.
+TFAbout::TFAbout(QWidget* parent) : TFixedDialog(QSize(298, 209), CloseBox::Ends, parent) {
     setObjectName(QStringLiteral("FAbout"));
     setWindowTitle(QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報"));
     setFont(appFont(12));
-    setFixedSize(298, 209);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -80,12 +78,6 @@ TFAbout::TFAbout(QWidget* parent)
     btnClose->setGeometry(96, 160, 105, 33);
     btnClose->setDefault(true);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-// The window has no cancel button: Escape does nothing.
-void TFAbout::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(e);
 }
 
 }  // namespace tamboro

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "controls/fixed_dialog.h"
 
 class QLabel;
 class QPushButton;
@@ -7,13 +7,10 @@ class QPushButton;
 namespace tamboro {
 
 // The version window, shown modally from the main window's popup menu.
-class TFAbout : public QDialog {
+class TFAbout : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TFAbout(QWidget* parent = nullptr);
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QLabel* imgDvd;

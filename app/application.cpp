@@ -5,11 +5,10 @@
 #include <QTranslator>
 
 #include "about/about_form.h"
-#include "app/error_box.h"
 #include "app/main_window.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "data/data_module.h"
 #include "data/fresh_install.h"
 #include "editor/br_date_form.h"
@@ -120,8 +119,6 @@ void initialiseApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Tamboro"));
     QApplication::setFont(appFont(12));
     installQtTranslations();
-    // Errors the controls catch in their own event handling go to the same box.
-    setErrorSink([](const QString& message) { ShowDefaultError(message); });
 }
 
 TamboroApplication::TamboroApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -8,13 +8,14 @@
 
 #include "about/about_form.h"
 #include "app/activation_tracker.h"
-#include "app/button_pictures.h"
 #include "app/dvd_grid_view.h"
-#include "app/error_box.h"
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
+#include "controls/button_pictures.h"
+#include "controls/leave_handlers.h"
+#include "controls/message_boxes.h"
 #include "controls/ret_combo_box.h"
 #include "controls/table_model.h"
 #include "data/data_module.h"
@@ -34,8 +35,7 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
     move(80, 42);
 
     buildPanels();
-    buildCriteriaTop();
-    buildCriteriaLeft();
+    buildCriteria();
     buildGrid();
     buildButtons();
     buildPopupMenu();
@@ -49,8 +49,7 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
 TFMain::~TFMain() {
     // QWidget's destructor, which runs after this one, destroys the controls
     // and so moves the application's focus; nothing may call back into this
-    // window's handlers then.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // window's handlers then. The leave handlers go with the members.
     disconnect(tracker_, nullptr, this, nullptr);
 }
 
@@ -121,11 +120,13 @@ void TFMain::closeEvent(QCloseEvent* e) {
 
 // ---- sort orders --------------------------------------------------------------
 
-void TFMain::BSTourokuClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("CODE")); }); }
+void TFMain::BSTourokuClick() { guarded([this] { dm_.CDvd.setIndexFields(sj(fld::Code)); }); }
 
-void TFMain::BSTitleClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("タイトル")); }); }
+void TFMain::BSTitleClick() { guarded([this] { dm_.CDvd.setIndexFields(sj(fld::Title)); }); }
 
-void TFMain::BSGenreClick() { guarded([this] { dm_.CDvd.setIndexFields(sj("ジャンル１;ジャンル２")); }); }
+void TFMain::BSGenreClick() {
+    guarded([this] { dm_.CDvd.setIndexFields(sj(std::string(fld::Genre1) + ";" + std::string(fld::Genre2))); });
+}
 
 // ---- commands -----------------------------------------------------------------
 

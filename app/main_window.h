@@ -4,10 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "app/search_slots.h"
-#include "editor/impress_captions.h"
+#include "controls/impress_captions.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -22,6 +23,7 @@ namespace tamboro {
 
 class ActivationTracker;
 class DvdGridView;
+class LeaveHandlers;
 class TDM1;
 class TFAbout;
 class TFDataIn;
@@ -124,17 +126,13 @@ protected:
 private:
     // Building the window (main_window_layout.cpp).
     void buildPanels();
-    void buildCriteriaTop();
-    void buildCriteriaLeft();
+    void buildCriteria();
     void buildGrid();
     void buildButtons();
     void buildPopupMenu();
     void setTabOrder();
     void connectHandlers();
     void connectCriteria();  // main_window_criteria.cpp
-
-    // The window's focused control changed; the one left runs its handler.
-    void focusMoved(QWidget* now);
 
     void runModal(QDialog* window);
     void showEditor();
@@ -145,6 +143,7 @@ private:
     std::filesystem::path iniFile_;
     MainWindowPartners partners_;
     ActivationTracker* tracker_ = nullptr;
+    std::unique_ptr<LeaveHandlers> leaves_;  // the criteria's exit handlers
     int activations_ = 0;
 
     // Private state.
@@ -169,7 +168,6 @@ private:
     // Grid and commands.
     DvdGridView* DvdGrid = nullptr;
     TableModel* gridModel_ = nullptr;
-    QWidget* activeControl_ = nullptr;  // the control last focused in this window
     bool followingCursor_ = false;
     int gridColumn_ = 0;  // the grid's current column, kept across resets
     QPushButton *BSearch = nullptr, *BKaijo = nullptr, *BSTouroku = nullptr, *BSTitle = nullptr, *BSGenre = nullptr,

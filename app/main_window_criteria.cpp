@@ -9,8 +9,9 @@
 #include <functional>
 #include <utility>
 
-#include "app/error_box.h"
 #include "app/main_window.h"
+#include "controls/leave_handlers.h"
+#include "controls/message_boxes.h"
 #include "controls/r_edit.h"
 #include "controls/ret_check_box.h"
 #include "controls/ret_combo_box.h"
@@ -34,7 +35,7 @@ void fillFromList(QComboBox* combo, std::vector<int32_t>& codes, Table& list, st
     Field code = list.fieldU8(codeField);
     Field name = list.fieldU8(nameField);
     for (list.first(); !list.eof(); list.next()) {
-        combo->addItem(QString::fromStdString(name.displayTextUtf8()));
+        combo->addItem(fieldText(name));
         codes.push_back(static_cast<int32_t>(code.asInteger()));
     }
     // Adding the first entry made it current; the box shows an empty text.
@@ -188,29 +189,16 @@ void TFMain::connectCriteria() {
     tabEntersOnSelected(RdKaisuu1, RdKaisuu2);
     tabEntersOnSelected(RdShuuroku1, RdShuuroku2);
     // Edits and radio buttons build their slots when the window's focus
-    // moves from them to another of its controls; the window losing the
-    // focus to another window or a menu leaves no control.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
-}
-
-void TFMain::focusMoved(QWidget* now) {
-    if (!now || now->window() != this) return;
-    QWidget* control = now;
-    if (auto* combo = qobject_cast<QComboBox*>(now->parentWidget()); combo && combo->lineEdit() == now)
-        control = combo;
-    if (control == activeControl_) return;
-    QWidget* left = std::exchange(activeControl_, control);
-    auto isOneOf = [left](std::initializer_list<QWidget*> controls) {
-        return std::find(controls.begin(), controls.end(), left) != controls.end();
-    };
-    if (left == ESTitle) ESTitleExit();
-    else if (isOneOf({ESSeisakunen, RdSeisakuNen1, RdSeisakuNen2})) ESSeisakuNenExit();
-    else if (left == ESSeisakuKoku) ESSeisakuKokuExit();
-    else if (left == ESKantoku) ESKantokuExit();
-    else if (left == ESShutsuen) t();
-    else if (isOneOf({ESKanshouDate, RdKanshou1, RdKanshou2})) ESKanshouDateExit();
-    else if (isOneOf({ESKaisuu, RdKaisuu1, RdKaisuu2})) ESKaisuuExit();
-    else if (isOneOf({ESShuuroku, RdShuuroku1, RdShuuroku2})) ESShuurokuExit();
+    // moves from them to another of its controls.
+    leaves_ = std::make_unique<LeaveHandlers>(this);
+    leaves_->add(ESTitle, [this] { ESTitleExit(); });
+    leaves_->add({ESSeisakunen, RdSeisakuNen1, RdSeisakuNen2}, [this] { ESSeisakuNenExit(); });
+    leaves_->add(ESSeisakuKoku, [this] { ESSeisakuKokuExit(); });
+    leaves_->add(ESKantoku, [this] { ESKantokuExit(); });
+    leaves_->add(ESShutsuen, [this] { t(); });
+    leaves_->add({ESKanshouDate, RdKanshou1, RdKanshou2}, [this] { ESKanshouDateExit(); });
+    leaves_->add({ESKaisuu, RdKaisuu1, RdKaisuu2}, [this] { ESKaisuuExit(); });
+    leaves_->add({ESShuuroku, RdShuuroku1, RdShuuroku2}, [this] { ESShuurokuExit(); });
 }
 
 // ---- lists, search and clearing ----------------------------------------------

@@ -8,11 +8,12 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "app/button_pictures.h"
 #include "app/dvd_grid_columns.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
-#include "controls/ime_mode.h"
+#include "controls/button_pictures.h"
+#include "controls/form_page.h"
+#include "controls/form_parts.h"
 #include "controls/r_edit.h"
 #include "controls/ret_check_box.h"
 #include "controls/ret_combo_box.h"
@@ -31,61 +32,26 @@ constexpr int kBandsBottom = kTopBand + kSecondBand;
 constexpr int kRightWidth = 166;
 constexpr int kGridWidth = 457;
 constexpr int kLeftWidth = kWidth - kRightWidth - kGridWidth;
-constexpr int kRowHeight = 21;
 
-QFrame* panel(QWidget* parent, const char* name, const QRect& r, QFrame::Shadow shadow = QFrame::Raised) {
-    auto* p = new QFrame(parent);
-    p->setObjectName(QString::fromLatin1(name));
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(shadow);
-    p->setLineWidth(1);
-    p->setGeometry(r);
-    return p;
+using Keep = std::function<void(QWidget*)>;
+
+// A criterion: a control on a panel, one row high, with its input method
+// mode and its place in the tab order.
+FormRow criterionRow(const char* name, RowKind kind, const char* parent, int x, int y, int width, ImeMode ime,
+                     int tab, Keep keep) {
+    return {.name = name, .kind = kind, .parent = parent, .place = QRect(x, y, width, kRowHeight), .ime = ime,
+            .tab = tab, .keep = std::move(keep)};
 }
 
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, kRowHeight);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
+FormRow radioRow(const char* name, const char* parent, const char* caption, int x, int y, int width, int tab,
+                 Keep keep) {
+    return {.name = name, .kind = RowKind::RadioButton, .parent = parent, .place = QRect(x, y, width, kRowHeight),
+            .tab = tab, .caption = QString::fromUtf8(caption), .keep = std::move(keep)};
 }
 
-template <class T>
-T* named(T* w, const char* name, const QRect& r) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(r);
-    return w;
-}
-
-TRetComboBox* criterionCombo(QWidget* parent, const char* name, const QRect& r) {
-    auto* c = named(new TRetComboBox(parent), name, r);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    // Typing stays typing: no completion from the entries.
-    c->setCompleter(nullptr);
-    c->setMaxVisibleItems(16);
-    setImeMode(c, ImeMode::Close);
-    return c;
-}
-
-TRetEdit* criterionEdit(QWidget* parent, const char* name, const QRect& r, ImeMode ime) {
-    auto* e = named(new TRetEdit(parent), name, r);
-    setImeMode(e, ime);
-    return e;
-}
-
-TREdit* numberEdit(QWidget* parent, const char* name, const QRect& r) {
-    auto* e = named(new TREdit(parent), name, r);
-    e->setTextAlignment(TREdit::taRightJustify);
-    e->setNumericType(TREdit::ntPlusInteger);
-    setImeMode(e, ImeMode::Close);
-    return e;
-}
-
-QRadioButton* radio(QWidget* parent, const char* name, const QString& text, const QRect& r, bool checked = false) {
-    auto* b = named(new QRadioButton(text, parent), name, r);
-    b->setChecked(checked);
-    return b;
+FormRow labelRow(const char* parent, const char* caption, int x, int y, int width) {
+    return {.kind = RowKind::Label, .parent = parent, .place = QRect(x, y, width, kRowHeight),
+            .caption = QString::fromUtf8(caption)};
 }
 
 }  // namespace
@@ -107,78 +73,81 @@ void TFMain::buildPanels() {
     pnlRight = panel(this, "pnlRight", QRect(kWidth - kRightWidth, kBandsBottom, kRightWidth, kHeight - kBandsBottom));
 }
 
-void TFMain::buildCriteriaTop() {
-    // Top band: genres, then the three ratings headed by their small panel.
-    const int y = 7;
-    label(Panel4, QStringLiteral("ジャンル（大分類）"), 6, y, 106);
-    CmbSGenre1 = criterionCombo(Panel4, "CmbSGenre1", QRect(112, y, 130, kRowHeight));
-    label(Panel4, QStringLiteral("ジャンル（小分類）"), 250, y, 106);
-    CmbSGenre2 = criterionCombo(Panel4, "CmbSGenre2", QRect(356, y, 130, kRowHeight));
-    Panel17 = panel(Panel4, "Panel17", QRect(496, y, 38, kRowHeight), QFrame::Sunken);
-    auto* heading = new QLabel(QStringLiteral("評価"), Panel17);
-    heading->setGeometry(1, 1, 36, kRowHeight - 2);
-    heading->setAlignment(Qt::AlignCenter);
+void TFMain::buildCriteria() {
+    constexpr auto Combo = RowKind::RetComboBox, Edit = RowKind::RetEdit, Number = RowKind::NumberEdit;
+    constexpr auto Open = ImeMode::Open, Close = ImeMode::Close;
+    const int y = 7;            // top band: genres, then the three ratings headed by their tile
+    const int r1 = 8, r2 = 36;  // second band, two rows
+    std::vector<FormRow> rows = {
+        labelRow("Panel4", "ジャンル（大分類）", 6, y, 106),
+        criterionRow("CmbSGenre1", Combo, "Panel4", 112, y, 130, Close, 1, into(CmbSGenre1)),
+        labelRow("Panel4", "ジャンル（小分類）", 250, y, 106),
+        criterionRow("CmbSGenre2", Combo, "Panel4", 356, y, 130, Close, 2, into(CmbSGenre2)),
+        {.name = "Panel17", .kind = RowKind::CaptionTile, .parent = "Panel4", .place = QRect(496, y, 38, kRowHeight),
+         .caption = QStringLiteral("評価"), .keep = into(Panel17)},
+        labelRow("Panel4", "総合", 542, y, 28),
+        criterionRow("CmbSHyouka", Combo, "Panel4", 570, y, 46, Close, 3, into(CmbSHyouka)),
+        labelRow("Panel4", "DVD", 622, y, 28),
+        criterionRow("CmbSDvdHyouka", Combo, "Panel4", 650, y, 46, Close, 4, into(CmbSDvdHyouka)),
+        labelRow("Panel4", "映画", 702, y, 28),
+        criterionRow("CmbSCinemaHyouka", Combo, "Panel4", 730, y, 46, Close, 5, into(CmbSCinemaHyouka)),
+
+        labelRow("pnlTop", "タイトル名", 6, r1, 60),
+        criterionRow("ESTitle", Edit, "pnlTop", 66, r1, 252, Open, 6, into(ESTitle)),
+        labelRow("pnlTop", "製作年", 328, r1, 40),
+        criterionRow("ESSeisakunen", Number, "pnlTop", 368, r1, 50, Close, 7, into(ESSeisakunen)),
+        radioRow("RdSeisakuNen1", "pnlTop", "以前", 424, r1, 50, 8, into(RdSeisakuNen1)),
+        radioRow("RdSeisakuNen2", "pnlTop", "以降", 476, r1, 50, 9, into(RdSeisakuNen2)),
+        labelRow("pnlTop", "製作国", 538, r1, 40),
+        criterionRow("ESSeisakuKoku", Edit, "pnlTop", 578, r1, 120, Open, 10, into(ESSeisakuKoku)),
+        labelRow("pnlTop", "監督", 6, r2, 60),
+        criterionRow("ESKantoku", Edit, "pnlTop", 66, r2, 150, Open, 11, into(ESKantoku)),
+        labelRow("pnlTop", "出演者", 226, r2, 40),
+        criterionRow("ESShutsuen", Edit, "pnlTop", 266, r2, 152, Open, 12, into(ESShutsuen)),
+        labelRow("pnlTop", "サウンド", 428, r2, 50),
+        criterionRow("CmbSSound", Combo, "pnlTop", 478, r2, 130, Close, 13, into(CmbSSound)),
+        labelRow("pnlTop", "音声言語", 618, r2, 50),
+        criterionRow("CmbSLange", Combo, "pnlTop", 668, r2, 112, Close, 14, into(CmbSLange)),
+
+        // Left column: last watched (its calendar button comes below), watch count, running time.
+        labelRow("Panel3", "前回鑑賞日", 8, 4, 64),
+        criterionRow("ESKanshouDate", Edit, "Panel3", 8, 27, 100, Close, 15, into(ESKanshouDate)),
+        radioRow("RdKanshou1", "Panel3", "以前", 8, 50, 56, 16, into(RdKanshou1)),
+        radioRow("RdKanshou2", "Panel3", "以降", 66, 50, 56, 17, into(RdKanshou2)),
+        labelRow("Panel2", "鑑賞回数", 8, 4, 52),
+        criterionRow("ESKaisuu", Number, "Panel2", 62, 4, 50, Close, 18, into(ESKaisuu)),
+        labelRow("Panel2", "回", 116, 4, 20),
+        radioRow("RdKaisuu1", "Panel2", "以下", 8, 28, 56, 19, into(RdKaisuu1)),
+        radioRow("RdKaisuu2", "Panel2", "以上", 66, 28, 56, 20, into(RdKaisuu2)),
+        labelRow("Panel5", "収録時間", 8, 4, 52),
+        criterionRow("ESShuuroku", Number, "Panel5", 62, 4, 50, Close, 21, into(ESShuuroku)),
+        labelRow("Panel5", "分", 116, 4, 20),
+        radioRow("RdShuuroku1", "Panel5", "以下", 8, 28, 56, 22, into(RdShuuroku1)),
+        radioRow("RdShuuroku2", "Panel5", "以上", 66, 28, 56, 23, into(RdShuuroku2)),
+    };
+    static const char* const kImpressNames[] = {"ChkSImpress1", "ChkSImpress2", "ChkSImpress3", "ChkSImpress4",
+                                                "ChkSImpress5", "ChkSImpress6", "ChkSImpress7", "ChkSImpress8",
+                                                "ChkSImpress9", "ChkSImpress10"};
+    for (int n = 1; n <= 10; ++n)
+        rows.push_back({.name = kImpressNames[n - 1], .kind = RowKind::RetCheckBox, .parent = "Panel15",
+                        .place = QRect(10, 6 + (n - 1) * 22, kLeftWidth - 16, 20), .tab = 23 + n,
+                        .keep = into(ChkSImpress[static_cast<size_t>(n)])});
+    buildFormPage(this, rows);
+
+    for (TRetComboBox* c : {CmbSGenre1, CmbSGenre2, CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka, CmbSSound, CmbSLange})
+        c->setMaxVisibleItems(16);
     const QStringList ratings{QStringLiteral("5"), QStringLiteral("4"), QStringLiteral("3"),
                               QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0")};
-    label(Panel4, QStringLiteral("総合"), 542, y, 28);
-    CmbSHyouka = criterionCombo(Panel4, "CmbSHyouka", QRect(570, y, 46, kRowHeight));
-    label(Panel4, QStringLiteral("DVD"), 622, y, 28);
-    CmbSDvdHyouka = criterionCombo(Panel4, "CmbSDvdHyouka", QRect(650, y, 46, kRowHeight));
-    label(Panel4, QStringLiteral("映画"), 702, y, 28);
-    CmbSCinemaHyouka = criterionCombo(Panel4, "CmbSCinemaHyouka", QRect(730, y, 46, kRowHeight));
     for (TRetComboBox* c : {CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka}) c->addItems(ratings);
+    for (QRadioButton* r : {RdSeisakuNen1, RdKanshou1, RdKaisuu1, RdShuuroku1}) r->setChecked(true);
+    for (int n = 1; n <= 10; ++n) ChkSImpress[static_cast<size_t>(n)]->setProperty("Tag", n);
 
-    // Second band, two rows.
-    const int r1 = 8, r2 = 36;
-    label(pnlTop, QStringLiteral("タイトル名"), 6, r1, 60);
-    ESTitle = criterionEdit(pnlTop, "ESTitle", QRect(66, r1, 252, kRowHeight), ImeMode::Open);
-    label(pnlTop, QStringLiteral("製作年"), 328, r1, 40);
-    ESSeisakunen = numberEdit(pnlTop, "ESSeisakunen", QRect(368, r1, 50, kRowHeight));
-    RdSeisakuNen1 = radio(pnlTop, "RdSeisakuNen1", QStringLiteral("以前"), QRect(424, r1, 50, kRowHeight), true);
-    RdSeisakuNen2 = radio(pnlTop, "RdSeisakuNen2", QStringLiteral("以降"), QRect(476, r1, 50, kRowHeight));
-    label(pnlTop, QStringLiteral("製作国"), 538, r1, 40);
-    ESSeisakuKoku = criterionEdit(pnlTop, "ESSeisakuKoku", QRect(578, r1, 120, kRowHeight), ImeMode::Open);
-    label(pnlTop, QStringLiteral("監督"), 6, r2, 60);
-    ESKantoku = criterionEdit(pnlTop, "ESKantoku", QRect(66, r2, 150, kRowHeight), ImeMode::Open);
-    label(pnlTop, QStringLiteral("出演者"), 226, r2, 40);
-    ESShutsuen = criterionEdit(pnlTop, "ESShutsuen", QRect(266, r2, 152, kRowHeight), ImeMode::Open);
-    label(pnlTop, QStringLiteral("サウンド"), 428, r2, 50);
-    CmbSSound = criterionCombo(pnlTop, "CmbSSound", QRect(478, r2, 130, kRowHeight));
-    label(pnlTop, QStringLiteral("音声言語"), 618, r2, 50);
-    CmbSLange = criterionCombo(pnlTop, "CmbSLange", QRect(668, r2, 112, kRowHeight));
-}
-
-void TFMain::buildCriteriaLeft() {
-    label(Panel3, QStringLiteral("前回鑑賞日"), 8, 4, 64);
     auto* calendar = named(new QToolButton(Panel3), "SPopUpCalcBtn", QRect(74, 4, 22, kRowHeight));
     calendar->setAutoRaise(true);
     calendar->setFocusPolicy(Qt::NoFocus);
     calendar->setIcon(buttonPicture(ButtonPicture::Calendar));
     calendar->setToolTip(QStringLiteral("Calendar"));
     SPopUpCalcBtn = calendar;
-    ESKanshouDate = criterionEdit(Panel3, "ESKanshouDate", QRect(8, 27, 100, kRowHeight), ImeMode::Close);
-    RdKanshou1 = radio(Panel3, "RdKanshou1", QStringLiteral("以前"), QRect(8, 50, 56, kRowHeight), true);
-    RdKanshou2 = radio(Panel3, "RdKanshou2", QStringLiteral("以降"), QRect(66, 50, 56, kRowHeight));
-
-    label(Panel2, QStringLiteral("鑑賞回数"), 8, 4, 52);
-    ESKaisuu = numberEdit(Panel2, "ESKaisuu", QRect(62, 4, 50, kRowHeight));
-    label(Panel2, QStringLiteral("回"), 116, 4, 20);
-    RdKaisuu1 = radio(Panel2, "RdKaisuu1", QStringLiteral("以下"), QRect(8, 28, 56, kRowHeight), true);
-    RdKaisuu2 = radio(Panel2, "RdKaisuu2", QStringLiteral("以上"), QRect(66, 28, 56, kRowHeight));
-
-    label(Panel5, QStringLiteral("収録時間"), 8, 4, 52);
-    ESShuuroku = numberEdit(Panel5, "ESShuuroku", QRect(62, 4, 50, kRowHeight));
-    label(Panel5, QStringLiteral("分"), 116, 4, 20);
-    RdShuuroku1 = radio(Panel5, "RdShuuroku1", QStringLiteral("以下"), QRect(8, 28, 56, kRowHeight), true);
-    RdShuuroku2 = radio(Panel5, "RdShuuroku2", QStringLiteral("以上"), QRect(66, 28, 56, kRowHeight));
-
-    for (int n = 1; n <= 10; ++n) {
-        auto* box = new TRetCheckBox(Panel15);
-        box->setObjectName(QStringLiteral("ChkSImpress%1").arg(n));
-        box->setProperty("Tag", n);
-        box->setGeometry(10, 6 + (n - 1) * 22, kLeftWidth - 16, 20);
-        ChkSImpress[static_cast<size_t>(n)] = box;
-    }
 }
 
 void TFMain::buildGrid() {
@@ -258,20 +227,12 @@ void TFMain::buildPopupMenu() {
 }
 
 void TFMain::setTabOrder() {
-    const std::vector<QWidget*> chain = {
-        CmbSGenre1,   CmbSGenre2,   CmbSHyouka,    CmbSDvdHyouka, CmbSCinemaHyouka,  // Panel4
-        ESTitle,      ESSeisakunen, RdSeisakuNen1, RdSeisakuNen2, ESSeisakuKoku,
-        ESKantoku,    ESShutsuen,   CmbSSound,     CmbSLange,                         // pnlTop
-        ESKanshouDate, RdKanshou1,  RdKanshou2,                                       // Panel3
-        ESKaisuu,     RdKaisuu1,    RdKaisuu2,                                        // Panel2
-        ESShuuroku,   RdShuuroku1,  RdShuuroku2,                                      // Panel5
-    };
-    std::vector<QWidget*> all = chain;
-    for (int n = 1; n <= 10; ++n) all.push_back(ChkSImpress[static_cast<size_t>(n)]);  // Panel15
-    all.push_back(DvdGrid);                                                               // Panel1
+    // The criteria are chained already, panel by panel, ending with the
+    // impression boxes (Panel15); the grid and the buttons follow.
+    std::vector<QWidget*> chain = {ChkSImpress[10], DvdGrid};
     for (QWidget* b : {BSearch, BKaijo, BSTouroku, BSTitle, BSGenre, BAdd, BEdit, BPrint, BMente, BSClose})
-        all.push_back(b);  // pnlRight
-    for (size_t i = 1; i < all.size(); ++i) QWidget::setTabOrder(all[i - 1], all[i]);
+        chain.push_back(b);  // pnlRight
+    for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 }  // namespace tamboro

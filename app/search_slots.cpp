@@ -47,7 +47,7 @@ void SearchSlots::setLanguage(int32_t code, bool textEmpty) {
 
 void SearchSlots::setRating(std::string_view text) {
     if (text.empty()) return clear(Rating);
-    slots_[Rating - 1] = andText() + sj("評価") + " = " + std::string(text);
+    slots_[Rating - 1] = andText() + sj(fld::Rating) + " = " + std::string(text);
 }
 
 void SearchSlots::setQuotedRating(int slot, std::string_view fieldUtf8, std::string_view text) {
@@ -79,7 +79,7 @@ void SearchSlots::setImpression(int n, bool ticked) {
     if (n < 1 || n > 10) return;
     int slot = Impression1 + n - 1;
     if (!ticked) return clear(slot);
-    slots_[slot - 1] = andText() + "IMPRESS" + std::to_string(n) + " = TRUE";
+    slots_[slot - 1] = andText() + sj(fld::impress(n)) + " = TRUE";
 }
 
 void SearchSlots::clear(int slot) {
@@ -91,7 +91,7 @@ void SearchSlots::clearAll() {
 }
 
 std::string SearchSlots::filterText() const {
-    std::string out = "CODE > 0";
+    std::string out = sj(fld::Code) + " > 0";
     for (const auto& s : slots_) out += s;
     return out;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/catalogue_schema.h"
+
 namespace tamboro {
 
 // The 25 criterion slots of the main window's search. Each criterion, when
@@ -19,8 +21,8 @@ public:
     };
 
     // Combo boxes: the code picked, or an empty box text.
-    void setGenre1(int32_t code, bool textEmpty) { setCode(Genre1, "ジャンル１", code, textEmpty); }
-    void setGenre2(int32_t code, bool textEmpty) { setCode(Genre2, "ジャンル２", code, textEmpty); }
+    void setGenre1(int32_t code, bool textEmpty) { setCode(Genre1, fld::Genre1, code, textEmpty); }
+    void setGenre2(int32_t code, bool textEmpty) { setCode(Genre2, fld::Genre2, code, textEmpty); }
     void setSound(int32_t code, bool textEmpty);
     void setLanguage(int32_t code, bool textEmpty);
     // Rating boxes take their text as it stands.
@@ -28,16 +30,16 @@ public:
     void setDvdRating(std::string_view text);
     void setMovieRating(std::string_view text);
     // Edits: an empty text empties the slot.
-    void setTitle(std::string_view text) { setPrefix(Title, "タイトル", text); }
-    void setCountry(std::string_view text) { setPrefix(Country, "製作国", text); }
-    void setDirector(std::string_view text) { setPrefix(Director, "監督", text); }
+    void setTitle(std::string_view text) { setPrefix(Title, fld::Title, text); }
+    void setCountry(std::string_view text) { setPrefix(Country, fld::Country, text); }
+    void setDirector(std::string_view text) { setPrefix(Director, fld::Director, text); }
     void setCast(std::string_view text);
     // Bounded criteria: atMost selects "<=" (以前, 以下), else ">=".
-    void setYear(std::string_view text, bool atMost) { setBound(Year, "製作年", text, atMost, false); }
-    void setWatched(std::string_view text, bool atMost) { setBound(Watched, "鑑賞日", text, atMost, true); }
-    void setWatchCount(std::string_view text, bool atMost) { setBound(WatchCount, "回数", text, atMost, false); }
+    void setYear(std::string_view text, bool atMost) { setBound(Year, fld::Year, text, atMost, false); }
+    void setWatched(std::string_view text, bool atMost) { setBound(Watched, fld::WatchedDate, text, atMost, true); }
+    void setWatchCount(std::string_view text, bool atMost) { setBound(WatchCount, fld::WatchCount, text, atMost, false); }
     void setRunningTime(std::string_view text, bool atMost) {
-        setBound(RunningTime, "収録時間", text, atMost, false);
+        setBound(RunningTime, fld::RunningTime, text, atMost, false);
     }
     // Impression box n (1..10) ticked or not.
     void setImpression(int n, bool ticked);

@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
 #include "app/ini_file.h"
-#include "data/sjis.h"
+#include "controls/sjis_qt.h"
 
 namespace tamboro {
 namespace {
@@ -12,14 +12,14 @@ constexpr const char* kWriteKey = "BupPath";
 }  // namespace
 
 QString readBackupFolder(const IniFile& ini) {
-    return QString::fromStdString(toUtf8(ini.readString(kMainSection, kReadKey, "")));
+    return fromSjis(ini.readString(kMainSection, kReadKey, ""));
 }
 
 QString readBackupFolder(const std::filesystem::path& iniFile) { return readBackupFolder(IniFile(iniFile)); }
 
 void writeBackupFolder(IniFile& ini, const QString& folder) {
     if (ini.readString(kMainSection, kReadKey) && readBackupFolder(ini) == folder) return;
-    ini.setString(kMainSection, kWriteKey, toSjis(folder.toStdString()));
+    ini.setString(kMainSection, kWriteKey, toSjisQ(folder));
 }
 
 }  // namespace tamboro

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/error_box.h"
+#include "controls/message_boxes.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
 #include "data/fresh_install.h"
@@ -202,7 +202,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // A failing step must not wait for someone to close a message box.
-    setErrorBoxHook([](const QString& text) { std::fprintf(stderr, "error: %s\n", qPrintable(text)); });
+    setBoxHook([](const BoxShown& box) {
+        std::fprintf(stderr, "box: %s\n", qPrintable(box.text));
+        return true;
+    });
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -1,18 +1,16 @@
 #include "controls/caption_db_navi.h"
 
 #include <QLayout>
-#include <algorithm>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 #include "controls/caption_db_navi_button.h"
 #include "controls/caption_db_navi_glyphs.h"
-#include "controls/error_sink.h"
 #include "controls/field_link.h"
+#include "controls/message_boxes.h"
 
 namespace tamboro {
 namespace {
@@ -30,22 +28,6 @@ constexpr KindInfo kKinds[TCaptionDBNavi::kButtonCount] = {
     {"&Edit", "Edit", "レコードの編集"},   {"&Post", "Post", "レコードの登録"},
     {"&Cancel", "Cancel", "編集の取り消し"}, {"&Refresh", "Refresh", "データ更新"},
 };
-
-DeleteConfirmation& deleteConfirmation() {
-    static DeleteConfirmation ask;
-    return ask;
-}
-
-bool askDeleteRecord() {
-    if (deleteConfirmation()) return deleteConfirmation()();
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), QStringLiteral("レコードを削除してもよいですか？"));
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
-}
 
 bool editing(const Table& t) { return t.state() == TableState::Edit || t.state() == TableState::Insert; }
 
@@ -67,10 +49,6 @@ bool layoutHolds(const QLayout* layout, const QWidget* w) {
 }
 
 }  // namespace
-
-DeleteConfirmation setNaviDeleteConfirmation(DeleteConfirmation ask) {
-    return std::exchange(deleteConfirmation(), std::move(ask));
-}
 
 QString TCaptionDBNavi::defaultCaption(TNavigateBtn kind) { return QString::fromLatin1(kKinds[kind].caption); }
 QString TCaptionDBNavi::defaultHint(TNavigateBtn kind) { return QString::fromUtf8(kKinds[kind].hint); }
@@ -342,7 +320,7 @@ void TCaptionDBNavi::BtnClick(TNavigateBtn kind) {
             if (source_ && source_->table().active()) perform(kind);
         } catch (const std::exception& e) {
             updateButtons();
-            reportError(QString::fromUtf8(e.what()));
+            ShowDefaultError(e);
             return;
         }
         if (!alive) return;
@@ -363,7 +341,7 @@ void TCaptionDBNavi::perform(TNavigateBtn kind) {
     case nbLast: FieldLink::updateRecords(t); t.last(); break;
     case nbInsert: FieldLink::updateRecords(t); t.insert(); break;
     case nbDelete:
-        if (!confirmDelete_ || askDeleteRecord()) t.remove();
+        if (!confirmDelete_ || AskDeleteRecord()) t.remove();
         break;
     case nbEdit: t.edit(); break;
     case nbPost: FieldLink::updateRecords(t); t.post(); break;

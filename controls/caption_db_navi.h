@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
-#include <functional>
 
 #include "data/data_source.h"
 
@@ -170,14 +169,5 @@ private:
     int firstButtonWidth_ = 0;
     TNaviButton* hot_ = nullptr;
 };
-
-// Asks whether to delete the current record; true to go on. The navigator
-// asks through this when ConfirmDelete is on.
-using DeleteConfirmation = std::function<bool()>;
-
-// Replaces the question (tests answer it; the application may point it at
-// its own box); an empty function restores the navigator's own box, titled
-// "確認" with "OK" and "キャンセル". Returns the previous replacement.
-DeleteConfirmation setNaviDeleteConfirmation(DeleteConfirmation ask);
 
 }  // namespace tamboro

@@ -45,7 +45,7 @@ void TDBComboBox::updateReadOnly() {
 void TDBComboBox::showField() {
     hookLineEdit();
     const auto f = link_.field();
-    const QString text = f ? QString::fromStdString(f->displayTextUtf8()) : QString();
+    const QString text = f ? fieldText(*f) : QString();
     if (width_) width_->setWidthBytes(f && f->type() == FieldType::String ? f->width() : 0);
     showing_ = true;
     setCurrentIndex(findText(text, Qt::MatchExactly));

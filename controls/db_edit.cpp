@@ -29,7 +29,7 @@ void TDBEdit::showField() {
         // An amount is typed as a plain number, so the edit shows it so while
         // it can be changed there.
         if (hasFocus() && link_.canModify()) text = fromSjis(f->editText());
-        else text = QString::fromStdString(f->displayTextUtf8());
+        else text = fieldText(*f);
     }
     if (text != this->text()) setText(text);
 }

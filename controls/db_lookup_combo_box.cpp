@@ -1,6 +1,6 @@
 #include "controls/db_lookup_combo_box.h"
 
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "controls/sjis_qt.h"
 #include "data/error.h"
 #include "data/messages.h"
@@ -72,7 +72,7 @@ void TDBLookupComboBox::listChanged() {
     try {
         showField();
     } catch (const std::exception& e) {
-        reportErrorLater(this, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -96,7 +96,7 @@ void TDBLookupComboBox::fillList() {
     // Read the visible rows in place; the list's own cursor stays put.
     for (int p = 0; p < n; ++p) {
         keys_.push_back(t.fieldAt(key, p).displayText());
-        names.push_back(fromSjis(t.fieldAt(name, p).displayText()));
+        names.push_back(fieldText(t.fieldAt(name, p)));
     }
     showing_ = true;
     addItems(names);

@@ -20,7 +20,7 @@ TDBMemo::TDBMemo(QWidget* parent)
 
 void TDBMemo::showField() {
     QString text;
-    if (const auto f = link_.field()) text = fromSjis(f->displayText());
+    if (const auto f = link_.field()) text = fieldText(*f);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (text == toPlainText()) return;
     showing_ = true;

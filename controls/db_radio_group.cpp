@@ -57,7 +57,7 @@ int TDBRadioGroup::itemIndex() const { return buttons_->checkedId(); }
 void TDBRadioGroup::showField() {
     int shown = -1;
     if (const auto f = link_.field()) {
-        const QString text = QString::fromStdString(f->displayTextUtf8());
+        const QString text = fieldText(*f);
         for (int i = 0; i < items_.size(); ++i)
             if (valueOf(i) == text) {
                 shown = i;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "data/error.h"
 #include "data/messages.h"
 #include "data/sjis.h"
@@ -116,7 +116,7 @@ bool FieldLink::userChanged() {
         }
     } catch (const std::exception& e) {
         reset();
-        reportErrorLater(control_, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(control_, QString::fromUtf8(e.what()));
         return false;
     }
     modified_ = true;
@@ -143,7 +143,7 @@ bool FieldLink::tryUpdateRecord() {
         return true;
     } catch (const std::exception& e) {
         reset();
-        reportErrorLater(control_, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(control_, QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -165,7 +165,7 @@ void FieldLink::controlExit(const QFocusEvent* e, const std::function<void()>& s
         QTimer::singleShot(0, control_, [this, message] {
             if (!pendingReport_) return;
             pendingReport_ = false;
-            reportError(message);
+            ShowDefaultError(message);
         });
     }
 }
@@ -181,7 +181,7 @@ void FieldLink::activeChanged() {
     try {
         resolve();
     } catch (const std::exception& e) {
-        reportErrorLater(control_, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(control_, QString::fromUtf8(e.what()));
     }
     editingChanged();
     showField();
@@ -206,7 +206,7 @@ void FieldLink::showField() {
     try {
         hooks_.dataChange();
     } catch (const std::exception& e) {
-        reportErrorLater(control_, QString::fromUtf8(e.what()));
+        ShowDefaultErrorLater(control_, QString::fromUtf8(e.what()));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "controls/sjis_qt.h"
 #include "data/data_source.h"
 #include "data/sjis.h"
 
@@ -61,9 +62,9 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
         const bool inserting = table_.state() == TableState::Insert;
         const int pending = table_.pendingRowPosition();
         // The row being inserted is the edit buffer, read as the current record.
-        if (inserting && row == pending) return QString::fromStdString(table_.field(f).displayTextUtf8());
+        if (inserting && row == pending) return fieldText(table_.field(f));
         const int position = inserting && row > pending ? row - 1 : row;
-        return QString::fromStdString(table_.fieldAt(f, position).displayTextUtf8());
+        return fieldText(table_.fieldAt(f, position));
     }
     case Qt::BackgroundRole: return c.background.isValid() ? QVariant(c.background) : QVariant();
     case Qt::TextAlignmentRole: return c.alignment ? QVariant::fromValue(c.alignment) : QVariant();

@@ -1,13 +1,12 @@
 #include "editor/br_date_form.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "controls/app_font.h"
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "data/error.h"
 #include "data/locale_jp.h"
 #include "editor/calendar.h"
@@ -34,15 +33,15 @@ QPushButton* modalButton(QWidget* parent, const char* name, const QString& text,
 
 }  // namespace
 
-TBrDateForm::TBrDateForm(QWidget* parent) : QDialog(parent) {
+// Escape does not close it; the close box ends it like Cancel.
+TBrDateForm::TBrDateForm(QWidget* parent) : TFixedDialog(QSize(453, 275), CloseBox::Ends, parent) {
     setObjectName(QStringLiteral("BrDateForm"));
     setWindowTitle(QStringLiteral("日付選択"));
     setFont(appFont(15));
     QPalette pal = palette();
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) pal.setColor(role, Qt::black);
     setPalette(pal);
-    setFixedSize(453, 275);
-    move(76, 55);
+    setDesignedPosition(QPoint(76, 55));
 
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -102,17 +101,8 @@ void TBrDateForm::stepMonth(int delta) {
     try {
         Calendar1->StepMonth(delta);
     } catch (const DataError& e) {
-        reportError(QString::fromUtf8(e.what()));
+        ShowDefaultError(e);
     }
-}
-
-void TBrDateForm::keyPressEvent(QKeyEvent* e) {
-    // Only OK, Cancel and the close box end the dialog.
-    if (e->key() == Qt::Key_Escape) {
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }
 
 void TBrDateForm::showEvent(QShowEvent* e) {

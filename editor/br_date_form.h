@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "controls/fixed_dialog.h"
 
 class QFrame;
 class QLabel;
@@ -13,7 +13,7 @@ class TCalendar;
 // The date picker: a window that needs a date calls SetDate with a starting
 // date (a day number, the time as a fraction), shows it modally and, only
 // when it returned Accepted, reads GetDate.
-class TBrDateForm : public QDialog {
+class TBrDateForm : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TBrDateForm(QWidget* parent = nullptr);
@@ -29,7 +29,6 @@ public:
     TCalendar* calendar() const { return Calendar1; }
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private slots:

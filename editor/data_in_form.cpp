@@ -1,25 +1,21 @@
 #include "editor/data_in_form.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/error_box.h"
 #include "controls/app_font.h"
+#include "controls/message_boxes.h"
+#include "controls/sjis_qt.h"
 #include "data/data_module.h"
-#include "data/sjis.h"
 
 namespace tamboro {
 
-TFDataIn::TFDataIn(TDM1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), dm_(dm) {
+TFDataIn::TFDataIn(TDM1& dm, QWidget* parent) : TFixedDialog(QSize(792, 553), CloseBox::None, parent), dm_(dm) {
     setObjectName(QStringLiteral("FDataIn"));
     setWindowTitle(QStringLiteral("詳細"));
     setFont(appFont(12));
-    setFixedSize(792, 553);
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("Panel4"));
@@ -86,16 +82,8 @@ void TFDataIn::showCurrentTitle() {
         title_->clear();
         return;
     }
-    code_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Code).displayTextUtf8()));
-    title_->setText(QString::fromStdString(dm_.CDvd.fieldU8(fld::Title).displayTextUtf8()));
+    code_->setText(fieldText(dm_.CDvd.fieldU8(fld::Code)));
+    title_->setText(fieldText(dm_.CDvd.fieldU8(fld::Title)));
 }
-
-// The window is left only through its close button.
-void TFDataIn::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(e);
-}
-
-void TFDataIn::closeEvent(QCloseEvent* e) { e->ignore(); }
 
 }  // namespace tamboro

@@ -1,8 +1,8 @@
 #pragma once
-#include <QDialog>
 #include <cstdint>
 
-#include "editor/impress_captions.h"
+#include "controls/fixed_dialog.h"
+#include "controls/impress_captions.h"
 
 class QLabel;
 class QPushButton;
@@ -14,7 +14,7 @@ class TDM1;
 // The record editor. Created once at start-up, shown modally on CDvd's
 // current title. New titles are numbered from the data module's counter,
 // which outlives the editor.
-class TFDataIn : public QDialog {
+class TFDataIn : public TFixedDialog {
     Q_OBJECT
 public:
     explicit TFDataIn(TDM1& dm, QWidget* parent = nullptr);
@@ -36,8 +36,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     void showCurrentTitle();

@@ -1,25 +1,22 @@
 #include "masters/mente_form.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPushButton>
 
-#include "app/error_box.h"
 #include "controls/app_font.h"
+#include "controls/message_boxes.h"
 #include "data/data_module.h"
 
 namespace tamboro {
 
 TFMente::TFMente(TDM1& dm, const ImpressBoxTable* mainWindowBoxes, const ImpressBoxTable* editorBoxes,
                  QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : TFixedDialog(QSize(739, 553), CloseBox::None, parent),
       dm_(dm),
       mainWindowBoxes_(mainWindowBoxes),
       editorBoxes_(editorBoxes) {
     setObjectName(QStringLiteral("FMente"));
     setWindowTitle(QStringLiteral("設定"));
     setFont(appFont(12));
-    setFixedSize(739, 553);
     BEnd = new QPushButton(QStringLiteral("閉じる (&X)"), this);
     BEnd->setObjectName(QStringLiteral("BEnd"));
     BEnd->setGeometry(297, 500, 145, 41);
@@ -35,13 +32,5 @@ void TFMente::BEndClick() {
     });
     if (done) accept();
 }
-
-// The window is left only through its close button.
-void TFMente::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(e);
-}
-
-void TFMente::closeEvent(QCloseEvent* e) { e->ignore(); }
 
 }  // namespace tamboro

@@ -1,7 +1,6 @@
 #pragma once
-#include <QDialog>
-
-#include "editor/impress_captions.h"
+#include "controls/fixed_dialog.h"
+#include "controls/impress_captions.h"
 
 class QPushButton;
 
@@ -11,17 +10,13 @@ class TDM1;
 
 // The master lists window, shown modally from the main window. Closing it
 // recaptions the impression boxes of the main window and the editor.
-class TFMente : public QDialog {
+class TFMente : public TFixedDialog {
     Q_OBJECT
 public:
     TFMente(TDM1& dm, const ImpressBoxTable* mainWindowBoxes, const ImpressBoxTable* editorBoxes,
             QWidget* parent = nullptr);
 
     void BEndClick();
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     TDM1& dm_;

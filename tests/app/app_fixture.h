@@ -1,22 +1,20 @@
 #pragma once
 // Shared by the main window's test suites: a catalogue in a fresh temporary
-// folder, and helpers for modal windows and error boxes.
+// folder; helpers for modal windows and message boxes come from the controls'.
 #include <QApplication>
-#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/error_box.h"
 #include "data/catalogue_schema.h"
 #include "data/data_module.h"
 #include "data/fresh_install.h"
 #include "data/sjis.h"
+#include "tests/controls/window_test_support.h"
 
 namespace tamboro::test {
 
@@ -75,38 +73,6 @@ public:
 private:
     QTemporaryDir dir_;
 };
-
-// Collects what would go to the default error box while alive.
-class ErrorCollector {
-public:
-    ErrorCollector() {
-        setErrorBoxHook([this](const QString& text) { messages.push_back(text); });
-    }
-    ~ErrorCollector() { setErrorBoxHook({}); }
-    QStringList messages;
-};
-
-// Runs action on the next modal window to open, once it is showing.
-inline void onNextModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
-}
-
-// Clicks the named button of the next modal window.
-inline void clickOnNextModal(const char* buttonName, QWidget** seen = nullptr) {
-    onNextModal([buttonName, seen](QWidget* modal) {
-        if (seen) *seen = modal;
-        if (auto* b = modal->findChild<QPushButton*>(QString::fromLatin1(buttonName))) b->click();
-    });
-}
 
 // A catalogue for searches: nine titles that differ in every criterion.
 // Fields of a title by UTF-8 name, with their texts as typed.

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTest>
 
-#include "controls/error_sink.h"
+#include "controls/message_boxes.h"
 #include "controls/warning_beep.h"
 #include "data/data_source.h"
 #include "tests/data/table_fixture.h"
@@ -41,15 +41,18 @@ inline void typeText(QWidget* w, const QString& text) {
 inline Value R(double v) { return Value::real(v); }
 inline Value B(bool v) { return Value::boolean(v); }
 
-// Two titles and three genres, both tables open, and the error box and beep
-// replaced by counters.
+// Two titles and three genres, both tables open, and the message boxes and
+// the beep replaced by counters.
 struct BoundData {
     Table titles{"CDvd", "/nonexistent/DvdData.xml", Schema(titleFields())};
     Table genres{"CGenre", "/nonexistent/Genre.xml", Schema(genreFields())};
     DataSource dvdSource{"DvdSource", titles};
     DataSource genreSource{"GenreSource", genres};
-    QStringList errors;
+    QStringList errors;     // what the default error box would show
+    QStringList questions;  // the other boxes' texts, each answered with answer
+    bool answer = true;
     int beeps = 0;
+    BoxHook previousBoxHook;
 
     BoundData() {
         titles.setIndexFields("CODE");
@@ -59,11 +62,14 @@ struct BoundData {
              {I(2), S("七人の侍"), I(1954), N(), N(), N(), I(9), B(false), I(5)}}));
         genres.setIndexFields("GENRE_CODE1");
         genres.openFrom(makePacket(genreFields(), {{I(1), S("アクション")}, {I(2), S("ロマンス")}, {I(3), S("時代劇")}}));
-        setErrorSink([this](const QString& m) { errors << m; });
+        previousBoxHook = setBoxHook([this](const BoxShown& box) {
+            (box.kind == BoxKind::Error ? errors : questions) << box.text;
+            return answer;
+        });
         setWarningBeepHook([this] { ++beeps; });
     }
     ~BoundData() {
-        setErrorSink({});
+        setBoxHook(std::move(previousBoxHook));
         setWarningBeepHook({});
     }
 

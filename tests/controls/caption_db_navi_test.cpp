@@ -24,8 +24,6 @@ struct Rig : BoundData {
     QWidget window;
     Navi* navi = new Navi(&window);
     TDBEdit* edit = new TDBEdit(&window);
-    int asked = 0;
-    bool answer = true;
 
     explicit Rig(int extraTitles = 0) {
         titles.setFile(dir.filePath("DvdData.xml").toStdString());
@@ -41,11 +39,9 @@ struct Rig : BoundData {
         navi->setDataSource(&dvdSource);
         edit->setGeometry(10, 80, 200, 24);
         bind(edit, "タイトル");
-        setNaviDeleteConfirmation([this] { return ++asked, answer; });
         window.show();
         window.activateWindow();
     }
-    ~Rig() { setNaviDeleteConfirmation({}); }
 
     TNaviButton* b(Navi::TNavigateBtn k) const { return navi->button(k); }
     void hover(Navi::TNavigateBtn k) const { QTest::mouseMove(b(k), b(k)->rect().center()); }
@@ -138,7 +134,7 @@ private slots:
         r.titles.beforePost = [](Table&) { throw DataError("refused"); };
         r.navi->BtnClick(Navi::nbEdit);
         r.navi->BtnClick(Navi::nbPost);
-        QCOMPARE(r.errors, QStringList{"refused"});
+        QCOMPARE(r.errors, QStringList{"refused."});
         QCOMPARE(r.titles.state(), TableState::Edit);
         QCOMPARE(before.size(), 3);
         QCOMPARE(clicked.size(), 2);
@@ -185,13 +181,13 @@ private slots:
         r.navi->setConfirmDelete(fetched<bool>("confirm"));
         r.answer = fetched<bool>("answer");
         QTest::mouseClick(r.b(Navi::nbDelete), Qt::LeftButton);
-        QCOMPARE(r.asked, fetched<int>("asked"));
+        QCOMPARE(r.questions.size(), fetched<int>("asked"));
         QCOMPARE(r.titles.recordCount(), fetched<int>("count"));
     }
 
     void ownDeleteQuestion() {
         Rig r;
-        setNaviDeleteConfirmation({});
+        const BoxHook rig = setBoxHook({});  // the box itself, on the screen
         QStringList seen;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -201,6 +197,7 @@ private slots:
             box->escapeButton()->click();
         });
         r.navi->BtnClick(Navi::nbDelete);
+        setBoxHook(rig);
         QCOMPARE(seen, (QStringList{"確認", "レコードを削除してもよいですか？", "OK", "キャンセル"}));
         QCOMPARE(r.titles.recordCount(), 2);
     }

@@ -12,6 +12,7 @@
 #include "controls/db_lookup_combo_box.h"
 #include "controls/db_memo.h"
 #include "controls/db_radio_group.h"
+#include "window_test_support.h"
 
 using namespace tamboro;
 using namespace tamboro::test;
@@ -128,7 +129,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f->year);
         QCOMPARE(f->year->selectedText(), QStringLiteral("19-5"));
         QCOMPARE(priceEntered, 0);  // the next control was never entered
-        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'19-5' は項目 '製作年' に適した整数値ではありません")});
+        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'19-5' は項目 '製作年' に適した整数値ではありません.")});
         QCOMPARE(f->text("製作年"), QStringLiteral("1953"));
         // A window posting on a shortcut meets the same refusal, reported once.
         QTest::keyClick(f->year, Qt::Key_Tab);
@@ -140,7 +141,7 @@ private slots:
         QTest::keyClicks(f->year, QStringLiteral("40000"));
         QTest::keyClick(f->year, Qt::Key_Tab);
         QTRY_COMPARE(f->errors.size(), 2);
-        QCOMPARE(f->errors.last(), QStringLiteral("40000 は項目 '製作年' に適した値ではありません。-32768 から 32767 の範囲が許されます"));
+        QCOMPARE(f->errors.last(), QStringLiteral("40000 は項目 '製作年' に適した値ではありません。-32768 から 32767 の範囲が許されます."));
         f->year->selectAll();
         QTest::keyClicks(f->year, QStringLiteral("+1960"));
         QTest::keyClick(f->year, Qt::Key_Tab);
@@ -304,7 +305,14 @@ private slots:
     void screenshotShowsJapanese() {
         f->window.resize(300, 420);
         QVERIFY(QTest::qWaitForWindowExposed(&f->window));
-        f->window.grab().save(QStringLiteral("/tmp/tamboro_bound_controls.png"));
+        QTemporaryDir dir;
+        const QImage shot = savedPicture(f->window, dir, QStringLiteral("bound_controls"));
+        QCOMPARE(shot.size(), f->window.size() * f->window.devicePixelRatio());
+        QVERIFY(showsText(shot, &f->window, f->title, QStringLiteral("ローマの休日")));
+        QVERIFY(showsText(shot, &f->window, f->genre, QStringLiteral("ロマンス")));
+        QVERIFY(showsText(shot, &f->window, f->impress, QStringLiteral("感動")));
+        QVERIFY(showsText(shot, &f->window, f->comment, QStringLiteral("一行目二行目")));
+        QVERIFY(!showsText(shot, &f->window, f->plain, QStringLiteral("空")));
     }
 
 signals:

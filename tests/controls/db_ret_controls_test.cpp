@@ -80,7 +80,7 @@ private slots:
         QTest::keyClick(f->year, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), f->year);
         QCOMPARE(f->year->text(), QStringLiteral("12-"));
-        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'12-' は項目 '製作年' に適した整数値ではありません")});
+        QTRY_COMPARE(f->errors, QStringList{QStringLiteral("'12-' は項目 '製作年' に適した整数値ではありません.")});
     }
 
     // Enter on the open list closes it without a choice, unless Enter is

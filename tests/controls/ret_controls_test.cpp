@@ -10,8 +10,10 @@
 #include "controls/ret_check_box.h"
 #include "controls/ret_combo_box.h"
 #include "controls/ret_edit.h"
+#include "window_test_support.h"
 
 using namespace tamboro;
+using namespace tamboro::test;
 
 // A small form: edit, combo, check box, a disabled edit, a hidden edit, and a
 // last edit, in that tab order; each control named as its member.
@@ -191,9 +193,16 @@ private slots:
         f->first->setText(QStringLiteral("ローマの休日"));
         f->last->setText(QStringLiteral("七人の侍"));
         f->window.resize(240, 200);
-        QVERIFY(f->window.grab().save(QStringLiteral("/tmp/tamboro_ret_controls.png")));
-        // The Japanese family resolves to a real Japanese font.
+        QTemporaryDir dir;
+        const QImage shot = savedPicture(f->window, dir, QStringLiteral("ret_controls"));
+        QCOMPARE(shot.size(), f->window.size() * f->window.devicePixelRatio());
+        // The Japanese family resolves to a real Japanese font, and the
+        // texts are drawn with its glyphs; an empty edit holds no ink.
         QVERIFY(QFontInfo(appFont()).family().contains(QStringLiteral("IPA")));
+        QVERIFY(showsText(shot, &f->window, f->first, f->first->text()));
+        QVERIFY(showsText(shot, &f->window, f->last, f->last->text()));
+        QVERIFY(showsText(shot, &f->window, f->check, f->check->text()));
+        QVERIFY(!showsText(shot, &f->window, f->disabled, QStringLiteral("空")));
     }
 };
 

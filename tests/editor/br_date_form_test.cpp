@@ -3,12 +3,13 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "controls/error_sink.h"
 #include "data/locale_jp.h"
 #include "editor/br_date_form.h"
 #include "editor/calendar.h"
+#include "tests/controls/window_test_support.h"
 
 using namespace tamboro;
+using namespace tamboro::test;
 
 namespace {
 
@@ -94,13 +95,11 @@ private slots:
     }
 
     void steppingPastTheLastYearReportsAndKeepsTheDate() {
-        QStringList reported;
-        const ErrorSink old = setErrorSink([&](const QString& m) { reported << m; });
+        ErrorCollector errors;
         TBrDateForm f;
         f.SetDate(date(9999, 12, 5));
         step(f, "NextMonthBtn");
-        setErrorSink(old);
-        QCOMPARE(reported, QStringList{QStringLiteral("日付に変換できない値が渡されました")});
+        QCOMPARE(errors.messages, QStringList{QStringLiteral("日付に変換できない値が渡されました.")});
         QCOMPARE(f.GetDate(), date(9999, 12, 5));
         QCOMPARE(title(f), QStringLiteral("12月, 9999"));
     }

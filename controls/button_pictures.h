@@ -3,8 +3,8 @@
 
 namespace tamboro {
 
-// The pictures of the main window's command buttons (32 x 32) and of its
-// calendar button and window icon, drawn when asked for.
+// The pictures of the windows' command buttons (32 x 32), of the calendar
+// buttons beside date fields and of the window icon, drawn when asked for.
 enum class ButtonPicture {
     Search,
     ClearSearch,

@@ -4,10 +4,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/error_box.h"
-#include "app/message_boxes.h"
-#include "app_fixture.h"
+#include "controls/message_boxes.h"
 #include "data/error.h"
+#include "window_test_support.h"
 
 using namespace tamboro;
 using namespace tamboro::test;
@@ -47,7 +46,7 @@ SeenBox answerNextBox(const QString& press, const std::function<void()>& show) {
 
 }  // namespace
 
-class ErrorBoxTest : public QObject {
+class MessageBoxesTest : public QObject {
     Q_OBJECT
 private slots:
     void fullStopIsAddedUnlessTheLastCharacterSortsAtOrBelowIt_data() {
@@ -102,6 +101,53 @@ private slots:
         QCOMPARE(seen.buttons, QStringList{"OK"});
     }
 
+    // The one hook takes every kind of box, as the user would see it, and
+    // its answer is the box's.
+    void hookSeesEveryBoxAndAnswersForTheUser_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("error") << int(BoxKind::Error) << "Tamboro" << "書き込めません.";
+        QTest::newRow("information") << int(BoxKind::Information) << "情報" << "データがありません。";
+        QTest::newRow("confirmation") << int(BoxKind::Confirmation) << "確認" << "【】 を削除してよろしいですか？";
+        QTest::newRow("deletion") << int(BoxKind::DeleteRecord) << "確認" << "レコードを削除してもよいですか？";
+    }
+    void hookSeesEveryBoxAndAnswersForTheUser() {
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        for (bool answer : {true, false}) {
+            ErrorCollector boxes;
+            boxes.answer = answer;
+            bool answered = !answer;
+            switch (BoxKind(kind)) {
+            case BoxKind::Error: ShowDefaultError(QStringLiteral("書き込めません")); answered = answer; break;
+            case BoxKind::Information: ShowInformation(text); answered = answer; break;
+            case BoxKind::Confirmation: answered = AskConfirmation(text); break;
+            case BoxKind::DeleteRecord: answered = AskDeleteRecord(); break;
+            }
+            QCOMPARE(answered, answer);
+            QCOMPARE(boxes.boxes.size(), size_t(1));
+            QCOMPARE(int(boxes.boxes[0].kind), kind);
+            QCOMPARE(boxes.boxes[0].title, title);
+            QCOMPARE(boxes.boxes[0].text, text);
+            QCOMPARE(boxes.messages.size(), kind == int(BoxKind::Error) ? 1 : 0);
+        }
+    }
+
+    // An error met inside a focus change waits for the event loop, and is
+    // dropped with the control it came from.
+    void laterErrorWaitsForTheEventLoopAndDiesWithItsControl() {
+        ErrorCollector errors;
+        QObject control;
+        auto* gone = new QObject;
+        ShowDefaultErrorLater(&control, QStringLiteral("範囲外です"));
+        ShowDefaultErrorLater(gone, QStringLiteral("消えた"));
+        delete gone;
+        QVERIFY(errors.messages.isEmpty());
+        QTRY_COMPARE(errors.messages, QStringList{"範囲外です."});
+    }
+
     void deletionQuestionOffersOkAndCancel() {
         bool answer = true;
         const SeenBox seen = answerNextBox(QString(), [&] { answer = AskDeleteRecord(); });
@@ -115,5 +161,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ErrorBoxTest)
-#include "error_box_test.moc"
+QTEST_MAIN(MessageBoxesTest)
+#include "message_boxes_test.moc"

@@ -1,4 +1,4 @@
-#include "app/button_pictures.h"
+#include "controls/button_pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

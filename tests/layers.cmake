@@ -1,0 +1,31 @@
+# Fails when a source file includes across the layers: data includes only
+# data (and no Qt), controls only controls and data, and a window folder only
+# itself, controls and data. Run as: cmake -DROOT=<source dir> -P layers.cmake
+set(allowed_data "data")
+set(allowed_controls "controls;data")
+foreach(window editor masters report about)
+  set(allowed_${window} "${window};controls;data")
+endforeach()
+
+set(faults "")
+foreach(folder data controls editor masters report about)
+  file(GLOB sources "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+  foreach(source ${sources})
+    file(STRINGS "${source}" includes REGEX "^#include [<\"]")
+    foreach(line ${includes})
+      if(line MATCHES "^#include \"([a-z_]+)/")
+        list(FIND allowed_${folder} "${CMAKE_MATCH_1}" at)
+        if(at EQUAL -1)
+          list(APPEND faults "${source}: ${line}")
+        endif()
+      elseif(folder STREQUAL "data" AND line MATCHES "^#include <Q")
+        list(APPEND faults "${source}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n" text)
+  message(FATAL_ERROR "includes across the layers:\n${text}")
+endif()
