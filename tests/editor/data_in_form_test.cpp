@@ -1,11 +1,76 @@
+#include <QAbstractButton>
+#include <algorithm>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
+#include "controls/db_combo_box.h"
+#include "controls/db_edit.h"
 #include "data/data_module.h"
 #include "data/fresh_install.h"
+#include "data/sjis.h"
 #include "editor/data_in_form.h"
+#include "tests/controls/window_test_support.h"
 
 using namespace tamboro;
+
+Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(tamboro::RatingPicture)
+
+namespace {
+
+// A fresh catalogue folder with the editor created on it, as at start-up.
+struct Editor {
+    QTemporaryDir dir;
+    std::unique_ptr<TDM1> dm;
+    std::unique_ptr<TFDataIn> window;
+
+    Editor() {
+        const std::filesystem::path path(dir.path().toStdString());
+        createMissingFiles(path);
+        dm = std::make_unique<TDM1>(path);
+        dm->openAtCreation();
+        window = std::make_unique<TFDataIn>(*dm);
+        window->FormCreate(ImpressBoxTable{});
+    }
+    ~Editor() { window.reset(); }
+
+    template <class T = QWidget>
+    T* child(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    // Adds a posted title with these ratings, in the editor's rating order.
+    void addTitle(const char* title, const std::vector<std::optional<int>>& ratings) {
+        window->AddNewTitle();
+        Table& t = dm->CDvd;
+        t.fieldU8(fld::Title).setText(sj(title));
+        const auto& rows = ratingRows();
+        for (size_t i = 0; i < ratings.size(); ++i) {
+            if (ratings[i]) t.fieldU8(rows[i].field).setInteger(*ratings[i]);
+            else t.fieldU8(rows[i].field).clear();
+        }
+        t.post();
+    }
+    QImage shown(int i) const { return window->ratingImage(i)->pixmap().toImage(); }
+    QImage picture(RatingPicture p) const { return window->pictures().picture(p).toImage(); }
+};
+
+QStringList focusChainNames(QWidget* window, const QStringList& among) {
+    QStringList seen;
+    QWidget* w = window;
+    do {
+        w = w->nextInFocusChain();
+        if (among.contains(w->objectName()) && !seen.contains(w->objectName())) seen << w->objectName();
+    } while (w != window);
+    return seen;
+}
+
+}  // namespace
 
 class DataInFormTest : public QObject {
     Q_OBJECT
@@ -36,6 +101,156 @@ private slots:
         QCOMPARE(dm.lastCode(), 2);
         dm.AddNewTitle();
         QCOMPARE(dm.CDvd.fieldU8(fld::Code).asInteger(), 3);  // the deleted 2 is not reused
+    }
+
+    void theFrameHasFourEqualTabsWithTheRatingsInFront() {
+        Editor e;
+        QCOMPARE(e.window->size(), QSize(792, 553));
+        auto* pages = e.child<QTabWidget>("PageCntl");
+        QVERIFY(pages);
+        const QStringList tabs = {"評価", "作品情報", "DVD情報", "鑑賞履歴"};
+        QCOMPARE(pages->count(), tabs.size());
+        for (int i = 0; i < tabs.size(); ++i) {
+            QCOMPARE(pages->tabText(i), tabs[i]);
+            QCOMPARE(pages->tabBar()->tabRect(i).width(), 155);
+        }
+        QCOMPARE(pages->currentIndex(), 0);
+        QCOMPARE(e.child<QAbstractButton>("BEnd")->text(), QStringLiteral("閉じる (&X)"));
+    }
+
+    // Strips, then the page, then the buttons (the navigator takes no focus);
+    // the code and the viewing figures are shown only, never typed.
+    void theTabOrderRunsFromTheStripsToTheButtons() {
+        Editor e;
+        const QStringList order = {"CmbGenre1", "CmbGenre2", "EBoxNo", "EDvdNo", "ETitle", "ESubTitle", "EEnTitle",
+                                   "EEditon", "CmbHyouka", "CmbGashitsu", "CmbOnsei", "CmbNaiyou", "CmbSinario",
+                                   "CmbCast", "CmbEnshutsu", "CmbEizou", "MComent", "ChkImpress1", "ChkImpress10",
+                                   "EKounyuu", "BAdd", "BPost", "BDelete", "BEnd"};
+        QStringList among = order;
+        among << "ECode" << "EKanshouDate" << "EKaisuu";
+        QStringList seen = focusChainNames(e.window.get(), among);
+        // Tab stops only: the focus chain also holds click-only controls.
+        seen.erase(std::remove_if(seen.begin(), seen.end(),
+                                  [&](const QString& n) { return !(e.child(n.toLatin1().constData())->focusPolicy() & Qt::TabFocus); }),
+                   seen.end());
+        QCOMPARE(seen.mid(seen.indexOf("CmbGenre1")), order);
+        for (const char* shownOnly : {"ECode", "EKanshouDate", "EKaisuu"}) {
+            QVERIFY2(!(e.child(shownOnly)->focusPolicy() & Qt::TabFocus), shownOnly);
+            QVERIFY2(e.child<QLineEdit>(shownOnly)->isReadOnly(), shownOnly);
+        }
+    }
+
+    void deletingOnAnEmptyCatalogueAsksThenSaysThereIsNoData() {
+        Editor e;
+        test::ErrorCollector boxes;
+        e.window->BDeleteClick();
+        QCOMPARE(boxes.boxes.size(), size_t{2});
+        QCOMPARE(boxes.boxes[0].text, QStringLiteral("【】 を削除してよろしいですか？"));
+        QCOMPARE(boxes.boxes[1].text, QStringLiteral("データがありません。"));
+        QVERIFY(boxes.messages.isEmpty());
+    }
+
+    void deletingAsksWithTheTitleAndNoKeepsIt() {
+        Editor e;
+        e.addTitle("ローマの休日", {});
+        test::ErrorCollector boxes;
+        boxes.answer = false;
+        e.window->BDeleteClick();
+        QCOMPARE(boxes.boxes.at(0).text, QStringLiteral("【ローマの休日】 を削除してよろしいですか？"));
+        QCOMPARE(e.dm->CDvd.recordCount(), 1);
+        boxes.answer = true;
+        e.window->BDeleteClick();
+        QCOMPARE(e.dm->CDvd.recordCount(), 0);
+    }
+
+    // A new title deleted before its first post leaves no trace, and its
+    // code is not handed out again.
+    void aNeverPostedTitleIsDiscardedAndItsCodeNotReused() {
+        Editor e;
+        e.addTitle("一", {});
+        e.window->BAddClick();
+        QCOMPARE(e.dm->CDvd.fieldU8(fld::Code).asInteger(), 2);
+        test::ErrorCollector boxes;
+        e.window->BDeleteClick();
+        QCOMPARE(e.dm->CDvd.recordCount(), 1);
+        QCOMPARE(e.dm->CDvd.fieldU8(fld::Code).asInteger(), 1);
+        e.window->BAddClick();
+        QCOMPARE(e.dm->CDvd.fieldU8(fld::Code).asInteger(), 3);
+    }
+
+    void postAndCloseKeepTheChange() {
+        Editor e;
+        e.window->BPostClick();  // browsing: nothing to do, no error
+        e.window->BAddClick();
+        e.window->BPostClick();
+        QCOMPARE(e.dm->CDvd.state(), TableState::Browse);
+        QCOMPARE(e.dm->CDvd.recordCount(), 1);
+        e.window->show();
+        e.window->BAddClick();
+        e.window->BEndClick();
+        QVERIFY(!e.window->isVisible());
+        QCOMPARE(e.dm->CDvd.recordCount(), 2);
+    }
+
+    void picturesFollowTheCurrentTitle_data() {
+        QTest::addColumn<std::optional<int>>("rating");
+        QTest::addColumn<RatingPicture>("picture");
+        QTest::newRow("blank") << std::optional<int>() << RatingPicture::ImgNone;
+        QTest::newRow("0") << std::optional<int>(0) << RatingPicture::ImgNone;
+        QTest::newRow("1") << std::optional<int>(1) << RatingPicture::ImgStar1;
+        QTest::newRow("5") << std::optional<int>(5) << RatingPicture::ImgStar5;
+        QTest::newRow("negative") << std::optional<int>(-1) << RatingPicture::ImgNone;
+        QTest::newRow("above 5") << std::optional<int>(6) << RatingPicture::ImgNone;
+    }
+    // Each rating in its own image: the others of the title stay at 3.
+    void picturesFollowTheCurrentTitle() {
+        QFETCH(std::optional<int>, rating);
+        QFETCH(RatingPicture, picture);
+        Editor e;
+        for (int i = 0; i < kRatingCount; ++i) {
+            std::vector<std::optional<int>> ratings(kRatingCount, 3);
+            ratings[i] = rating;
+            e.addTitle("題", ratings);
+        }
+        e.dm->CDvd.first();
+        for (int i = 0; i < kRatingCount; ++i) {
+            for (int j = 0; j < kRatingCount; ++j)
+                QCOMPARE(e.shown(j), e.picture(i == j ? picture : RatingPicture::ImgStar3));
+            e.dm->CDvd.next();
+        }
+        e.window->AddNewTitle();  // a blank title: no stars anywhere
+        for (int j = 0; j < kRatingCount; ++j) QCOMPARE(e.shown(j), e.picture(RatingPicture::ImgNone));
+    }
+
+    void aPickedRatingShowsItsPicture() {
+        Editor e;
+        e.addTitle("題", std::vector<std::optional<int>>(kRatingCount, 2));
+        const struct { int position; RatingPicture picture; } picks[] = {
+            {0, RatingPicture::ImgStar5}, {4, RatingPicture::ImgStar1}, {5, RatingPicture::ImgNone},
+            {-1, RatingPicture::ImgNone}};  // nothing picked: the picture stays
+        for (int i = 0; i < kRatingCount; ++i) {
+            auto* combo = e.child<TDBComboBox>(ratingRows()[i].combo);
+            for (const auto& pick : picks) {
+                combo->setCurrentIndex(pick.position);
+                emit combo->changedByUser();
+                QCOMPARE(e.shown(i), e.picture(pick.picture));
+            }
+        }
+    }
+
+    // Pictures of the pages to look at, when asked for.
+    void screenshots() {
+        if (qEnvironmentVariableIsEmpty("TAMBORO_SCREENSHOTS")) QSKIP("set TAMBORO_SCREENSHOTS to take them");
+        Editor e;
+        e.addTitle("ローマの休日", {5, 4, 3, 2, 1, 0, 5, 4});
+        e.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(e.window.get()));
+        auto* pages = e.child<QTabWidget>("PageCntl");
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            e.window->grab().save(QStringLiteral("/tmp/editor_%1.png").arg(i));
+        }
+        pages->setCurrentIndex(0);
     }
 };
 
