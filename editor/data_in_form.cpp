@@ -10,6 +10,7 @@
 #include "controls/button_pictures.h"
 #include "controls/caption_db_navi.h"
 #include "controls/db_memo.h"
+#include "controls/db_radio_group.h"
 #include "controls/db_ret_combo_box.h"
 #include "controls/db_ret_edit.h"
 #include "controls/db_ret_lookup_combo_box.h"
@@ -20,6 +21,8 @@
 #include "controls/ret_combo_box.h"
 #include "controls/sjis_qt.h"
 #include "data/data_module.h"
+#include "editor/data_in_cinema_page.h"
+#include "editor/data_in_dvd_page.h"
 #include "editor/data_in_strips.h"
 
 namespace tamboro {
@@ -61,19 +64,24 @@ TFDataIn::TFDataIn(TDM1& dm, QWidget* parent) : TFixedDialog(QSize(792, 553), Cl
     buildPages();
     buildRightPanel();
     chainTabs();
+    hookGenreChoice();
+    buildDateButtons();
     scrolled_ = dm_.subscribeDvdAfterScroll([this] { CDvdAfterScroll(); });
 }
 
 TFDataIn::~TFDataIn() = default;
 
+FormBinding TFDataIn::binding() {
+    return {&dm_.DvdSource, [this](std::string_view name) -> DataSource* {
+                if (name == "GenreSource") return &dm_.GenreSource;
+                if (name == "SoundSource") return &dm_.SoundSource;
+                if (name == "LangeSource") return &dm_.LangeSource;
+                return nullptr;
+            }};
+}
+
 void TFDataIn::buildFrame() {
-    const FormBinding binding{&dm_.DvdSource, [this](std::string_view name) -> DataSource* {
-                                  if (name == "GenreSource") return &dm_.GenreSource;
-                                  if (name == "SoundSource") return &dm_.SoundSource;
-                                  if (name == "LangeSource") return &dm_.LangeSource;
-                                  return nullptr;
-                              }};
-    stripTabs_ = buildFormPage(this, dataInStripRows(), binding).tabChain;
+    stripTabs_ = buildFormPage(this, dataInStripRows(), binding()).tabChain;
     ECode = findChild<TDBEdit*>(QStringLiteral("ECode"));
     ECode->setReadOnly(true);
     ETitle = findChild<TDBEdit*>(QStringLiteral("ETitle"));
@@ -87,8 +95,7 @@ void TFDataIn::buildPages() {
                            553 - kCodeStripHeight - kTitleStripHeight));
     auto* tabEntry = new QWidget;
     tabEntry->setObjectName(QStringLiteral("tabEntry"));
-    const FormBinding binding{&dm_.DvdSource, {}};
-    pageTabs_ = buildFormPage(tabEntry, ratingPageRows(), binding).tabChain;
+    pageTabs_ = buildFormPage(tabEntry, ratingPageRows(), binding()).tabChain;
     for (int i = 0; i < kRatingCount; ++i) {
         const RatingRow& r = ratingRows()[i];
         combos_[i] = tabEntry->findChild<TDBComboBox*>(QString::fromLatin1(r.combo));
@@ -100,13 +107,19 @@ void TFDataIn::buildPages() {
     tabEntry->findChild<TDBMemo*>(QStringLiteral("MComent"))->setFont(appFont(15));
     for (const char* name : {"EKanshouDate", "EKaisuu"}) tabEntry->findChild<TDBEdit*>(QString::fromLatin1(name))->setReadOnly(true);
     PageCntl->addTab(tabEntry, QStringLiteral("評価"));
-    const std::pair<const char*, const char*> later[] = {
-        {"tabCinema", "作品情報"}, {"tabDVD", "DVD情報"}, {"tabHistory", "鑑賞履歴"}};
-    for (auto [name, text] : later) {
-        auto* page = new QWidget;
-        page->setObjectName(QString::fromLatin1(name));
-        PageCntl->addTab(page, QString::fromUtf8(text));
-    }
+    addPage("tabCinema", QStringLiteral("作品情報"), cinemaPageRows());
+    QWidget* tabDVD = addPage("tabDVD", QStringLiteral("DVD情報"), dvdPageRows());
+    tabDVD->findChild<TDBRadioGroup*>(QStringLiteral("RDColor"))->setColumns(2);
+    addPage("tabHistory", QStringLiteral("鑑賞履歴"), {});
+}
+
+QWidget* TFDataIn::addPage(const char* name, const QString& caption, const std::vector<FormRow>& rows) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    const std::vector<QWidget*> tabs = buildFormPage(page, rows, binding()).tabChain;
+    pageTabs_.insert(pageTabs_.end(), tabs.begin(), tabs.end());
+    PageCntl->addTab(page, caption);
+    return page;
 }
 
 void TFDataIn::buildRightPanel() {
@@ -146,6 +159,7 @@ void TFDataIn::FormCreate(const ImpressBoxTable& mainWindowBoxes) {
     dm_.OpenForEditor();
     captionImpressBoxes(dm_, {&mainWindowBoxes, &ImpressChecks});
     if (dm_.CImpress.active()) dm_.CImpress.first();
+    MajorGenreChosen = false;
 }
 
 void TFDataIn::AddNewTitle() {
@@ -153,6 +167,7 @@ void TFDataIn::AddNewTitle() {
     // The new title has no major genre yet, so no sub-genre list either.
     CmbGenre2->clear();
     CmbGenre2->clearEditText();
+    SubGenreCodes.clear();
 }
 
 int32_t TFDataIn::lastCode() const { return dm_.lastCode(); }

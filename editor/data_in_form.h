@@ -22,6 +22,7 @@ class TCaptionDBNavi;
 class TDBComboBox;
 class TDBEdit;
 class TDBRetLookupComboBox;
+class TBrDateForm;
 class TDM1;
 class TRetComboBox;
 
@@ -52,6 +53,23 @@ public:
     // error is shown and the window stays open.
     void BEndClick();
 
+    // A major genre was picked: lists its sub-genres, the title's own
+    // sub-genre code stays until one of them is picked.
+    void CmbGenre1Click();
+    // The sub-genre box is entered: without a major genre picked first, the
+    // user is told to pick one and the focus goes back to it.
+    void CmbGenre2Enter();
+    // Sub-genre at `index` of the list picked: stored in the title.
+    void CmbGenre2Click(int index);
+    bool majorGenreChosen() const { return MajorGenreChosen; }
+
+    // The date picker the calendar buttons show; without one they do nothing.
+    void setDateForm(TBrDateForm* form) { dateForm_ = form; }
+    // Puts the date picked in the date picker into the purchase date
+    // (release date); a blank or zero date starts the picker on today.
+    void PopupCalBtnClick();
+    void PopupCalBtn2Click();
+
     // Shows the current title's ratings and sub-genre.
     void CDvdAfterScroll();
     // Shows rating i's picture for the item picked in its combo box.
@@ -69,8 +87,14 @@ private:
     void buildFrame();
     void buildRightPanel();
     void buildPages();
+    QWidget* addPage(const char* name, const QString& caption, const std::vector<FormRow>& rows);
+    FormBinding binding();
     void chainTabs();
     void FormActivate();
+    void hookGenreChoice();
+    void buildDateButtons();
+    void pickDate(std::string_view field, const char* editName);
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void setRatingPicture(int i, const QPixmap& picture);
     void showSubGenre();
 
@@ -90,6 +114,10 @@ private:
     QPushButton *BAdd = nullptr, *BPost = nullptr, *BDelete = nullptr, *BEnd = nullptr;
     std::array<TDBComboBox*, kRatingCount> combos_{};
     std::array<QLabel*, kRatingCount> images_{};
+    // GENRE_CODE2 of each item of CmbGenre2; grows with a long list.
+    std::vector<int32_t> SubGenreCodes;
+    bool MajorGenreChosen = false;
+    TBrDateForm* dateForm_ = nullptr;
     ListenerList::Subscription scrolled_;
 };
 

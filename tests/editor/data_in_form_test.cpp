@@ -14,6 +14,10 @@
 #include "data/data_module.h"
 #include "data/fresh_install.h"
 #include "data/sjis.h"
+#include "data/locale_jp.h"
+#include "editor/br_date_form.h"
+#include <QDate>
+#include "controls/sjis_qt.h"
 #include "editor/data_in_form.h"
 #include "tests/controls/window_test_support.h"
 
@@ -55,6 +59,22 @@ struct Editor {
             else t.fieldU8(rows[i].field).clear();
         }
         t.post();
+    }
+    // Adds a genre with sub-genres numbered from 1; the genre table stays on it.
+    void addGenre(int code, const QStringList& subs) {
+        Table& g = dm->CGenre;
+        g.append();
+        g.fieldU8(fld::GenreCode1).setInteger(code);
+        g.fieldU8(fld::GenreName).setText(sj("洋画"));
+        g.post();
+        Table& s = dm->CGenre2;
+        for (int k = 0; k < subs.size(); ++k) {
+            s.append();
+            s.fieldU8(fld::GenreCode1).setInteger(code);
+            s.fieldU8(fld::GenreCode2).setInteger(k + 1);
+            s.fieldU8(fld::GenreName2).setText(sj(subs[k].toStdString()));
+            s.post();
+        }
     }
     QImage shown(int i) const { return window->ratingImage(i)->pixmap().toImage(); }
     QImage picture(RatingPicture p) const { return window->pictures().picture(p).toImage(); }
@@ -125,7 +145,9 @@ private slots:
         const QStringList order = {"CmbGenre1", "CmbGenre2", "EBoxNo", "EDvdNo", "ETitle", "ESubTitle", "EEnTitle",
                                    "EEditon", "CmbHyouka", "CmbGashitsu", "CmbOnsei", "CmbNaiyou", "CmbSinario",
                                    "CmbCast", "CmbEnshutsu", "CmbEizou", "MComent", "ChkImpress1", "ChkImpress10",
-                                   "EKounyuu", "BAdd", "BPost", "BDelete", "BEnd"};
+                                   "EKounyuu", "ESeisakuNen", "MAward", "EShutsuen1", "MStory", "EShinaban",
+                                   "MTokuten", "CmbSoundJp1", "CmbLage1", "CmbSoundJp2", "ChkJimakuEtc",
+                                   "BAdd", "BPost", "BDelete", "BEnd"};
         QStringList among = order;
         among << "ECode" << "EKanshouDate" << "EKaisuu";
         QStringList seen = focusChainNames(e.window.get(), among);
@@ -235,6 +257,86 @@ private slots:
                 emit combo->changedByUser();
                 QCOMPARE(e.shown(i), e.picture(pick.picture));
             }
+        }
+    }
+
+    // Major genre, then a sub-genre of it; the old sub-genre code stays
+    // until one is picked, and the sub-genre box sends the user back first.
+    void theGenreChoiceRunsMajorThenSub() {
+        Editor e;
+        const int64_t major = 90;
+        e.addGenre(major, {"アクション", "ドラマ", "コメディ"});
+        e.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(e.window.get()));
+        e.window->BAddClick();
+        Table& title = e.dm->CDvd;
+        title.fieldU8(fld::Genre2).setInteger(77);
+        title.fieldU8(fld::Genre1).setInteger(major);
+        e.window->CmbGenre1Click();
+        QVERIFY(e.window->majorGenreChosen());
+        auto* subs = e.child<QComboBox>("CmbGenre2");
+        QCOMPARE(subs->currentText(), QString());
+        QCOMPARE(subs->count(), e.dm->CGenre2.recordCount());
+        QVERIFY(subs->count() > 0);
+        QCOMPARE(title.fieldU8(fld::Genre2).asInteger(), 77);
+
+        e.dm->CGenre2.last();
+        const int64_t lastSub = e.dm->CGenre2.fieldU8(fld::GenreCode2).asInteger();
+        e.window->CmbGenre2Click(subs->count() - 1);
+        QCOMPARE(title.fieldU8(fld::Genre2).asInteger(), lastSub);
+        QVERIFY(!e.window->majorGenreChosen());
+        QVERIFY(e.child("CmbGenre1")->hasFocus());
+
+        test::ErrorCollector boxes;
+        subs->setFocus();
+        QTRY_COMPARE(boxes.boxes.size(), size_t{1});
+        QCOMPARE(boxes.boxes[0].text, QStringLiteral("ジャンル（大分類）を先に選択してください。"));
+        QVERIFY(e.child("CmbGenre1")->hasFocus());
+
+        // After scroll the box names the title's sub-genre.
+        title.post();
+        const QString name = fieldText(e.dm->CGenre2.fieldU8(fld::GenreName2));
+        subs->setEditText(QString());
+        e.window->CDvdAfterScroll();
+        QCOMPARE(subs->currentText(), name);
+    }
+
+    // A sub-genre picked after the title was posted cannot be written.
+    void aSubGenrePickedOnAPostedTitleIsRefused() {
+        Editor e;
+        e.addGenre(90, {"ドラマ"});
+        e.window->BAddClick();
+        e.dm->CDvd.fieldU8(fld::Genre1).setInteger(90);
+        e.window->CmbGenre1Click();
+        e.dm->CDvd.post();
+        test::ErrorCollector boxes;
+        QVERIFY(e.child<QComboBox>("CmbGenre2")->count() > 0);
+        e.window->CmbGenre2Click(0);
+        QCOMPARE(boxes.messages.size(), 1);
+        QVERIFY(e.window->majorGenreChosen());
+    }
+
+    // The picker starts on today for a blank date; only OK writes the date,
+    // putting a browsing title into edit mode.
+    void aDateComesFromThePickerOnlyOnOk() {
+        for (const bool ok : {false, true}) {
+            Editor e;
+            TBrDateForm picker;
+            e.window->setDateForm(&picker);
+            e.addTitle("題", {});
+            const QDate today = QDate::currentDate();
+            double started = -1;
+            test::onNextModal([&](QWidget*) {
+                started = picker.GetDate();
+                picker.SetDate(dayNumber(2004, 12, 25));
+                ok ? picker.accept() : picker.reject();
+            });
+            e.window->PopupCalBtnClick();
+            QCOMPARE(started, double(dayNumber(today.year(), today.month(), today.day())));
+            Table& t = e.dm->CDvd;
+            QCOMPARE(t.state(), ok ? TableState::Edit : TableState::Browse);
+            QCOMPARE(t.fieldU8(fld::PurchaseDate).isNull(), !ok);
+            if (ok) QCOMPARE(t.fieldU8(fld::PurchaseDate).asDateTime(), double(dayNumber(2004, 12, 25)));
         }
     }
 
