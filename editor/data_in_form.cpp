@@ -85,6 +85,10 @@ void TFDataIn::buildFrame() {
     ECode = findChild<TDBEdit*>(QStringLiteral("ECode"));
     ECode->setReadOnly(true);
     ETitle = findChild<TDBEdit*>(QStringLiteral("ETitle"));
+    openedCode_ = named(new QLabel(this), "DBTextCode", QRect());
+    openedTitle_ = named(new QLabel(this), "DBTextTitle", QRect());
+    openedCode_->hide();
+    openedTitle_->hide();
     CmbGenre1 = findChild<TDBRetLookupComboBox*>(QStringLiteral("CmbGenre1"));
     CmbGenre2 = findChild<TRetComboBox*>(QStringLiteral("CmbGenre2"));
 }
@@ -254,8 +258,19 @@ void TFDataIn::FormActivate() { CmbGenre1->setFocus(); }
 
 void TFDataIn::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    guarded([this] { CDvdAfterScroll(); });
+    guarded([this] {
+        CDvdAfterScroll();
+        showOpenedOn();
+    });
     FormActivate();
+}
+
+// The code and title the window opened on, kept in two hidden labels that
+// the main window's suite reads; to go once it reads ECode and ETitle.
+void TFDataIn::showOpenedOn() {
+    const bool active = dm_.CDvd.active();
+    openedCode_->setText(active ? fieldText(dm_.CDvd.fieldU8(fld::Code)) : QString());
+    openedTitle_->setText(active ? fieldText(dm_.CDvd.fieldU8(fld::Title)) : QString());
 }
 
 }  // namespace tamboro

@@ -92,6 +92,7 @@ private:
     void chainTabs();
     void FormActivate();
     void hookGenreChoice();
+    void showOpenedOn();
     void buildDateButtons();
     void pickDate(std::string_view field, const char* editName);
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -118,6 +119,7 @@ private:
     std::vector<int32_t> SubGenreCodes;
     bool MajorGenreChosen = false;
     TBrDateForm* dateForm_ = nullptr;
+    QLabel *openedCode_ = nullptr, *openedTitle_ = nullptr;
     ListenerList::Subscription scrolled_;
 };
 
