@@ -3,36 +3,14 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 
 #include "controls/app_font.h"
+#include "controls/disc_animation.h"
 
 namespace tamboro {
 namespace {
-
-// The still disc shown until the animation takes over: green and yellow
-// with a white centre, transparent around it.
-QPixmap stillDisc() {
-    QPixmap pm(50, 50);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 96, 0), 1));
-    p.setBrush(QColor(40, 170, 60));
-    p.drawEllipse(QRectF(1.5, 1.5, 47, 47));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(250, 230, 60));
-    p.drawPie(QRectF(1.5, 1.5, 47, 47), 30 * 16, 50 * 16);
-    p.drawPie(QRectF(1.5, 1.5, 47, 47), 210 * 16, 50 * 16);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(17, 17, 16, 16));
-    p.setBrush(Qt::transparent);
-    p.setCompositionMode(QPainter::CompositionMode_Clear);
-    p.drawEllipse(QRectF(22, 22, 6, 6));
-    return pm;
-}
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y) {
     auto* l = new QLabel(text, parent);
@@ -57,7 +35,7 @@ TFAbout::TFAbout(QWidget* parent) : TFixedDialog(QSize(298, 209), CloseBox::Ends
 
     imgDvd = new QLabel(panel);
     imgDvd->setObjectName(QStringLiteral("imgDvd"));
-    imgDvd->setPixmap(stillDisc());
+    imgDvd->setPixmap(QPixmap::fromImage(drawStillDisc()));
     imgDvd->setGeometry(8, 8, 50, 50);
 
     label(panel, "ProductName", QStringLiteral("DVD コレクション カタログ"), 66, 8);

@@ -204,6 +204,10 @@ void Table::dropPending() {
     for (Table* d : details_)
         if (d->active()) d->dropPending();
     if (state_ == TableState::Browse) return;
+    if (abandonBuffer()) notifyCurrent();
+}
+
+bool Table::abandonBuffer() {
     const bool wasInsert = state_ == TableState::Insert;
     const int pending = pendingPos_;
     buffer_.clear();
@@ -213,7 +217,7 @@ void Table::dropPending() {
     switchState(TableState::Browse);
     if (wasInsert) notifyRemoved(pending);
     notifyState();
-    if (wasInsert) notifyCurrent();
+    return wasInsert;
 }
 
 void Table::flush() {
@@ -417,15 +421,7 @@ void Table::cancel() {
         return;
     }
     if (state_ != TableState::Edit && state_ != TableState::Insert) return;
-    bool wasInsert = state_ == TableState::Insert;
-    const int pending = pendingPos_;
-    buffer_.clear();
-    bufferModified_ = false;
-    pendingPos_ = -1;
-    if (wasInsert) cur_ = std::min(savedCur_, static_cast<int>(visible_.size()) - 1);
-    switchState(TableState::Browse);
-    if (wasInsert) notifyRemoved(pending);
-    notifyState();
+    const bool wasInsert = abandonBuffer();
     notifyCurrent();
     if (wasInsert) detailsFollow();
     else detailsFollowIfLinkChanged();

@@ -152,6 +152,8 @@ private:
     void completePending();       // implicit completion
     void completeDetails();
     void dropPending();           // close's step 1, details included
+    // Leaves edit or insert state without storing; true when a new row was dropped.
+    bool abandonBuffer();
     void moveToPosition(int p);   // sets cur_, notifies, updates details
     void fire(const TableEvent& e);
     void setState(TableState s);
