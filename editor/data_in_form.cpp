@@ -1,6 +1,7 @@
 #include "editor/data_in_form.h"
 
 #include <QFrame>
+#include <QTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 #include "controls/db_ret_edit.h"
 #include "controls/db_ret_lookup_combo_box.h"
 #include "controls/disc_animation.h"
+#include "controls/field_link.h"
 #include "controls/form_page.h"
 #include "controls/form_parts.h"
 #include "controls/message_boxes.h"
@@ -85,10 +87,6 @@ void TFDataIn::buildFrame() {
     ECode = findChild<TDBEdit*>(QStringLiteral("ECode"));
     ECode->setReadOnly(true);
     ETitle = findChild<TDBEdit*>(QStringLiteral("ETitle"));
-    openedCode_ = named(new QLabel(this), "DBTextCode", QRect());
-    openedTitle_ = named(new QLabel(this), "DBTextTitle", QRect());
-    openedCode_->hide();
-    openedTitle_->hide();
     CmbGenre1 = findChild<TDBRetLookupComboBox*>(QStringLiteral("CmbGenre1"));
     CmbGenre2 = findChild<TRetComboBox*>(QStringLiteral("CmbGenre2"));
 }
@@ -177,13 +175,22 @@ void TFDataIn::AddNewTitle() {
 int32_t TFDataIn::lastCode() const { return dm_.lastCode(); }
 
 void TFDataIn::BAddClick() {
-    if (guarded([this] { AddNewTitle(); })) CmbGenre1->setFocus();
+    if (guarded([this] {
+            postTyped();
+            AddNewTitle();
+        }))
+        CmbGenre1->setFocus();
+}
+
+// A shortcut (Alt+U, Alt+X) leaves the focus in the edit being typed into:
+// its text goes into the record before the record is posted.
+void TFDataIn::postTyped() {
+    FieldLink::updateRecords(dm_.CDvd);
+    if (editing(dm_.CDvd)) dm_.CDvd.post();
 }
 
 void TFDataIn::BPostClick() {
-    guarded([this] {
-        if (editing(dm_.CDvd)) dm_.CDvd.post();
-    });
+    guarded([this] { postTyped(); });
 }
 
 void TFDataIn::BDeleteClick() {
@@ -206,9 +213,7 @@ void TFDataIn::BDeleteClick() {
 }
 
 void TFDataIn::BEndClick() {
-    const bool posted = guarded([this] {
-        if (editing(dm_.CDvd)) dm_.CDvd.post();
-    });
+    const bool posted = guarded([this] { postTyped(); });
     if (posted) accept();
 }
 
@@ -260,17 +265,20 @@ void TFDataIn::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     guarded([this] {
         CDvdAfterScroll();
-        showOpenedOn();
     });
     FormActivate();
+    shownNotActive_ = true;
 }
 
-// The code and title the window opened on, kept in two hidden labels that
-// the main window's suite reads; to go once it reads ECode and ETitle.
-void TFDataIn::showOpenedOn() {
-    const bool active = dm_.CDvd.active();
-    openedCode_->setText(active ? fieldText(dm_.CDvd.fieldU8(fld::Code)) : QString());
-    openedTitle_->setText(active ? fieldText(dm_.CDvd.fieldU8(fld::Title)) : QString());
+bool TFDataIn::event(QEvent* e) {
+    // The first activation after showing may hand the focus to the box
+    // after the one chosen at showing (see eventFilter); only during it.
+    if (e->type() == QEvent::WindowActivate && shownNotActive_) {
+        shownNotActive_ = false;
+        firstActivation_ = true;
+        QTimer::singleShot(0, this, [this] { firstActivation_ = false; });
+    }
+    return TFixedDialog::event(e);
 }
 
 }  // namespace tamboro

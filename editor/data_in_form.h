@@ -82,9 +82,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     void buildFrame();
+    void postTyped();
     void buildRightPanel();
     void buildPages();
     QWidget* addPage(const char* name, const QString& caption, const std::vector<FormRow>& rows);
@@ -92,7 +94,6 @@ private:
     void chainTabs();
     void FormActivate();
     void hookGenreChoice();
-    void showOpenedOn();
     void buildDateButtons();
     void pickDate(std::string_view field, const char* editName);
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -118,8 +119,8 @@ private:
     // GENRE_CODE2 of each item of CmbGenre2; grows with a long list.
     std::vector<int32_t> SubGenreCodes;
     bool MajorGenreChosen = false;
+    bool shownNotActive_ = false, firstActivation_ = false;
     TBrDateForm* dateForm_ = nullptr;
-    QLabel *openedCode_ = nullptr, *openedTitle_ = nullptr;
     ListenerList::Subscription scrolled_;
 };
 

@@ -1,6 +1,7 @@
 // The record editor's choice of a genre: the major genre from its list, then
 // a sub-genre from the list of that genre.
 #include <QEvent>
+#include <QFocusEvent>
 #include <QTimer>
 
 #include "controls/db_ret_lookup_combo_box.h"
@@ -21,8 +22,15 @@ void TFDataIn::hookGenreChoice() {
 bool TFDataIn::eventFilter(QObject* watched, QEvent* e) {
     // The message waits until the focus change is over: no modal box in
     // the middle of one.
-    if (watched == CmbGenre2 && e->type() == QEvent::FocusIn && !MajorGenreChosen)
-        QTimer::singleShot(0, this, [this] { CmbGenre2Enter(); });
+    // The window taking the activation back (or a popup closing) is not the
+    // user entering the box.
+    if (watched == CmbGenre2 && e->type() == QEvent::FocusIn && !MajorGenreChosen) {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+        if (why == Qt::ActiveWindowFocusReason && firstActivation_)
+            QTimer::singleShot(0, this, [this] { FormActivate(); });  // the showing's choice holds
+        else if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, [this] { CmbGenre2Enter(); });
+    }
     return TFixedDialog::eventFilter(watched, e);
 }
 

@@ -18,6 +18,7 @@
 #include "editor/br_date_form.h"
 #include <QDate>
 #include "controls/sjis_qt.h"
+#include "controls/warning_beep.h"
 #include "editor/data_in_form.h"
 #include "tests/controls/window_test_support.h"
 
@@ -214,6 +215,58 @@ private slots:
         QCOMPARE(e.dm->CDvd.recordCount(), 2);
     }
 
+    // A date that does not convert, still in its edit when "閉じる (&X)" is
+    // pressed by its shortcut: the error is shown, the window stays open and
+    // the title stays in insert state with what was typed.
+    void aFailedPostKeepsTheWindowOpen() {
+        Editor e;
+        e.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(e.window.get()));
+        e.window->BAddClick();
+        e.dm->CDvd.fieldU8(fld::Title).setText(sj("未登録"));
+        auto* bought = e.child<QLineEdit>("EKounyuu");
+        e.window->findChild<QTabWidget*>()->setCurrentIndex(0);
+        bought->setFocus();
+        QTest::keyClicks(bought, QStringLiteral("2024/13/45"));
+        test::ErrorCollector boxes;
+        e.window->BEndClick();
+        QCOMPARE(boxes.messages.size(), 1);
+        QVERIFY(e.window->isVisible());
+        QCOMPARE(e.dm->CDvd.state(), TableState::Insert);
+        bought->selectAll();
+        QTest::keyClicks(bought, QStringLiteral("2024/12/24"));
+        e.window->BEndClick();
+        QVERIFY(!e.window->isVisible());
+        QCOMPARE(fieldText(e.dm->CDvd.fieldU8(fld::Title)), QStringLiteral("未登録"));
+        QCOMPARE(fieldText(e.dm->CDvd.fieldU8(fld::PurchaseDate)), QStringLiteral("2024/12/24"));
+    }
+
+    // Typing into a posted title: Escape gives back the stored text, a key
+    // a number field cannot take beeps and changes nothing.
+    void escapeRestoresAndRefusedKeysBeep() {
+        Editor e;
+        e.addTitle("ローマの休日", {});
+        e.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(e.window.get()));
+        auto* title = e.child<QLineEdit>("ETitle");
+        title->setFocus();
+        title->selectAll();
+        QTest::keyClicks(title, QStringLiteral("xyz"));
+        QCOMPARE(title->text(), QStringLiteral("xyz"));
+        QTest::keyClick(title, Qt::Key_Escape);
+        QCOMPARE(title->text(), QStringLiteral("ローマの休日"));
+        QVERIFY(e.window->isVisible());
+
+        int beeps = 0;
+        auto previous = setWarningBeepHook([&beeps] { ++beeps; });
+        auto* discs = e.child<QLineEdit>("EMaisuu");
+        discs->setFocus();
+        QTest::keyClicks(discs, QStringLiteral("2a"));
+        setWarningBeepHook(previous);
+        QCOMPARE(discs->text(), QStringLiteral("2"));
+        QCOMPARE(beeps, 1);
+    }
+
     void picturesFollowTheCurrentTitle_data() {
         QTest::addColumn<std::optional<int>>("rating");
         QTest::addColumn<RatingPicture>("picture");
@@ -288,7 +341,8 @@ private slots:
         QVERIFY(e.child("CmbGenre1")->hasFocus());
 
         test::ErrorCollector boxes;
-        subs->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(e.window.get()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // from the major genre on
         QTRY_COMPARE(boxes.boxes.size(), size_t{1});
         QCOMPARE(boxes.boxes[0].text, QStringLiteral("ジャンル（大分類）を先に選択してください。"));
         QVERIFY(e.child("CmbGenre1")->hasFocus());
