@@ -81,6 +81,7 @@ Program::Program(StartupPaths paths) {
     FAbout_ = std::make_unique<TFAbout>();
     step("TFAbout");
     BrDateForm_ = std::make_unique<TBrDateForm>();
+    FDataIn_->setDateForm(BrDateForm_.get());
     step("TBrDateForm");
     FMente_ = std::make_unique<TFMente>(*DM1_, &FMain_->impressBoxes(), &FDataIn_->impressBoxes());
     step("TFMente");
@@ -92,6 +93,7 @@ Program::~Program() {
     FMain_->setPartners({});
     FMente_.reset();
     step("~TFMente");
+    FDataIn_->setDateForm(nullptr);
     BrDateForm_.reset();
     step("~TBrDateForm");
     FAbout_.reset();

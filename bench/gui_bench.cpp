@@ -1,7 +1,9 @@
 // The window layer's timings on a generated catalogue of 100,000 titles,
 // under the offscreen platform: start-up until the main window is shown with
 // its rows, a search, and each sort button, every one measured until the
-// grid has painted. Later windows add their timings here.
+// grid has painted; then the record editor: showing it on a title, one
+// navigator step, and a new title posted. Later windows add their timings
+// here.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -19,6 +21,11 @@
 #include "controls/message_boxes.h"
 #include "app/dvd_grid_view.h"
 #include "app/main_window.h"
+#include "controls/caption_db_navi.h"
+#include "data/catalogue_schema.h"
+#include "data/data_module.h"
+#include "data/sjis.h"
+#include "editor/data_in_form.h"
 #include "data/fresh_install.h"
 #include "data/packet_file.h"
 #include "data/packet_writer.h"
@@ -195,6 +202,60 @@ void BM_SortByGenre(benchmark::State& state) { sortBench(state, "BSTouroku", "BS
 BENCHMARK(BM_SortByCode)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SortByTitle)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SortByGenre)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The record editor shown on the current title, until it has painted every
+// page control; hidden again outside the timing.
+void BM_EditorShown(benchmark::State& state) {
+    mainWindow();
+    TFDataIn& editor = sharedProgram()->FDataIn();
+    for (auto _ : state) {
+        editor.show();
+        settle();
+        state.PauseTiming();
+        editor.hide();
+        settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EditorShown)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One press of "次" with the editor in front: every bound control, the
+// eight pictures and the sub-genre text shown again, then painted.
+void BM_EditorNextTitle(benchmark::State& state) {
+    mainWindow();
+    TFDataIn& editor = sharedProgram()->FDataIn();
+    editor.show();
+    settle();
+    auto* navi = editor.findChild<TCaptionDBNavi*>(QStringLiteral("CaptionDBNavi1"));
+    Table& titles = sharedProgram()->DM1().CDvd;
+    titles.first();
+    for (auto _ : state) {
+        navi->BtnClick(TCaptionDBNavi::nbNext);
+        settle();
+    }
+    editor.hide();
+    settle();
+}
+BENCHMARK(BM_EditorNextTitle)->Unit(benchmark::kMillisecond)->Iterations(50)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// "新規 (&N)" in the editor, a title typed into the record, "更新 (&U)".
+void BM_EditorAddAndPost(benchmark::State& state) {
+    mainWindow();
+    TFDataIn& editor = sharedProgram()->FDataIn();
+    editor.show();
+    settle();
+    Table& titles = sharedProgram()->DM1().CDvd;
+    const std::string title = sj("ベンチマークの新作");
+    for (auto _ : state) {
+        editor.BAddClick();
+        titles.fieldU8(fld::Title).setText(title);
+        editor.BPostClick();
+        settle();
+    }
+    editor.hide();
+    settle();
+}
+BENCHMARK(BM_EditorAddAndPost)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -48,7 +48,7 @@ QString currentTitle(TDM1& dm) { return u8(dm.CDvd.fieldU8(fld::Title).asString(
 QStringList editorShows(const std::function<void()>& trigger) {
     QStringList shown;
     onNextModal([&shown](QWidget* editor) {
-        shown << editor->findChild<QLabel*>("DBTextCode")->text() << editor->findChild<QLabel*>("DBTextTitle")->text();
+        shown << editor->findChild<QLineEdit*>("ECode")->text() << editor->findChild<QLineEdit*>("ETitle")->text();
         editor->findChild<QPushButton*>("BEnd")->click();
     });
     trigger();
