@@ -79,7 +79,10 @@ void TDBGrid::setUpEditor() {
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);
-    connect(editor_, &QLineEdit::textEdited, this, [this] { link_->userChanged(); });
+    connect(editor_, &QLineEdit::textEdited, this, [this] {
+        refused_ = false;
+        link_->userChanged();
+    });
 
     FieldLink::Hooks hooks;
     // Any redisplay of the field (a write, a post, another row) ends the edit
@@ -228,6 +231,7 @@ bool TDBGrid::write(bool reportLater) {
     try {
         link_->updateRecord();
     } catch (const std::exception& e) {
+        refused_ = true;
         editor_->setFocus(Qt::OtherFocusReason);
         editor_->selectAll();
         // While the focus is being handed over no modal box may run.
@@ -242,6 +246,7 @@ bool TDBGrid::write(bool reportLater) {
 }
 
 void TDBGrid::hideEditor() {
+    refused_ = false;
     if (!editorShown()) return;
     const bool hadFocus = editor_->hasFocus();
     if (hadFocus) setFocus(Qt::OtherFocusReason);  // hiding must not pass the focus on

@@ -43,6 +43,8 @@ public:
     // editor. False when the table refused it: the message is shown and the
     // editor stays open with the focus.
     bool writeCell() { return write(false); }
+    // The cell editor still holds a text the table refused, unchanged since.
+    bool textRefused() const { return refused_; }
 
     void keyboardSearch(const QString& search) override;
 
@@ -86,6 +88,7 @@ private:
     int column_ = 0;
     bool following_ = false;  // the view is being set to the table's cursor
     bool hadFocus_ = false;   // the grid or its editor had the window's focus
+    bool refused_ = false;
 };
 
 }  // namespace tamboro

@@ -131,6 +131,11 @@ void TFMente::LangeGridExit() { postIfEditing(dm_.CLange); }
 void TFMente::ImpressGridExit() { postIfEditing(dm_.CImpress); }
 
 void TFMente::BEndClick() {
+    // A text a grid refused as the button took the focus keeps the window
+    // open on it (its message is on its way); any other pending cell is
+    // written now.
+    for (TDBGrid* grid : {GenreGrid, Genre2Grid, SoundGrid, LangeGrid, ImpressGrid})
+        if (grid->editorShown() && (grid->textRefused() || !grid->writeCell())) return;
     const bool done = guarded([this] {
         dm_.CImpress.first();
         captionImpressBoxes(dm_, {mainWindowBoxes_, editorBoxes_});

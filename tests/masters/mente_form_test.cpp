@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -228,6 +229,23 @@ private slots:
         QCOMPARE(mainBoxes->text(2), QStringLiteral("泣ける"));
         QCOMPARE(editorBoxes->text(2), QStringLiteral("泣ける"));
         QCOMPARE(cat->dm.CImpress.recNo(), 0);
+    }
+
+    void aRefusedCodeKeepsTheWindowOpen() {
+        cat->add(cat->dm.CSound, fld::SoundCd, 1, fld::SoundName, "ステレオ");
+        form->SoundGrid->setFocus();
+        ErrorCollector boxes;
+        type(QStringLiteral("99999"));
+        QTest::mouseClick(form->BEnd, Qt::LeftButton);
+        QTest::qWait(20);
+        QVERIFY(form->isVisible());
+        QCOMPARE(boxes.messages.size(), 1);  // one message, from leaving the grid
+        QCOMPARE(cat->dm.CSound.state(), TableState::Edit);
+        QCOMPARE(QApplication::focusWidget(), form->SoundGrid->cellEditor());
+        key(Qt::Key_Escape);
+        QTest::mouseClick(form->BEnd, Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(cat->dm.CSound.fieldU8(fld::SoundCd).asInteger(), 1);
     }
 };
 
