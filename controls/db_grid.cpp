@@ -220,8 +220,8 @@ void TDBGrid::openEditor(const QString& text, bool changed) {
     if (changed && !link_->userChanged()) return;
     const auto f = link_->field();
     editor_->setText(changed ? text : (f ? fromSjis(f->editText()) : QString()));
-    placeEditor();
     editor_->show();
+    placeEditor();
     editor_->setFocus(Qt::OtherFocusReason);
     editor_->end(false);
 }

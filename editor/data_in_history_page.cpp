@@ -66,6 +66,7 @@ void HistoryPage::buildPanel() {
     CaptionDBNavi4->setCaptions(captions);
     CaptionDBNavi4->setShowHint(true);
     CaptionDBNavi4->setVisibleButtons({TCaptionDBNavi::nbPost});
+    CaptionDBNavi4->setGeometry(288, 2, 60, 33);  // again: with ten buttons it could not be this narrow
 
     label(Panel16, QStringLiteral("コメント・メモ"), 8, 40, 84);
     EComent = named(new TRetEdit(Panel16), "EComent", QRect(92, 40, 480, kRowHeight));

@@ -37,6 +37,7 @@ TCaptionDBNavi* listNavigator(QWidget* parent, const char* name, DataSource& sou
     navi->setHints(hints);
     navi->setShowHint(true);
     navi->setVisibleButtons(kinds);
+    navi->setGeometry(place);  // again: with ten buttons it could not be this narrow
     return navi;
 }
 
@@ -64,7 +65,7 @@ TFMente::TFMente(TDM1& dm, const ImpressBoxTable* mainWindowBoxes, const Impress
     buildGroups();
     BEnd = new QPushButton(QStringLiteral("閉じる (&X)"), this);
     BEnd->setObjectName(QStringLiteral("BEnd"));
-    BEnd->setGeometry(323, 500, 145, 41);
+    BEnd->setGeometry(332, 504, 145, 41);
     BEnd->setAutoDefault(false);
     connect(BEnd, &QPushButton::clicked, this, [this] { BEndClick(); });
     connectExits();
@@ -87,25 +88,25 @@ void TFMente::buildGroups() {
     Genre2Grid = listGrid(Panel2, "Genre2Grid", dm_.GenreSource2, QRect(6, 340, 282, 190),
                           {{fld::GenreCode2, QStringLiteral("小分類")}, {fld::GenreName2, QStringLiteral("ジャンル"), 197}});
 
-    Panel4 = panel(this, "Panel4", QRect(310, 8, 421, 262), QFrame::Sunken);
+    Panel4 = panel(this, "Panel4", QRect(310, 8, 421, 246), QFrame::Sunken);
     captionTile(Panel4, "SoundTile", QStringLiteral("サウンド"), QRect(6, 6, 90, 20), kListColour);
     CaptionDBNavi1 = listNavigator(Panel4, "CaptionDBNavi1", dm_.SoundSource, naviPlace, insertDeletePost);
-    SoundGrid = listGrid(Panel4, "SoundGrid", dm_.SoundSource, QRect(6, 72, 330, 184),
+    SoundGrid = listGrid(Panel4, "SoundGrid", dm_.SoundSource, QRect(6, 72, 330, 168),
                          {{fld::SoundCd, QStringLiteral("CODE"), 60}, {fld::SoundName, QStringLiteral("サウンド"), 231}});
 
-    Panel7 = panel(this, "Panel7", QRect(310, 278, 190, 214), QFrame::Sunken);
+    Panel7 = panel(this, "Panel7", QRect(310, 262, 190, 232), QFrame::Sunken);
     captionTile(Panel7, "LangeTile", QStringLiteral("音声言語"), QRect(6, 6, 90, 20), kListColour);
     CaptionDBNavi5 = listNavigator(Panel7, "CaptionDBNavi5", dm_.LangeSource, naviPlace, insertDeletePost);
-    LangeGrid = listGrid(Panel7, "LangeGrid", dm_.LangeSource, QRect(6, 72, 150, 136),
+    LangeGrid = listGrid(Panel7, "LangeGrid", dm_.LangeSource, QRect(6, 72, 150, 154),
                          {{fld::LangeCd, QStringLiteral("CODE"), 40}, {fld::LangeName, QStringLiteral("言語"), 68}});
 
     // The impressions are only renamed here: the grid comes first, its
     // navigator only posts.
-    Panel1 = panel(this, "Panel1", QRect(508, 278, 223, 214), QFrame::Sunken);
+    Panel1 = panel(this, "Panel1", QRect(508, 262, 223, 283), QFrame::Sunken);
     captionTile(Panel1, "ImpressTile", QStringLiteral("印象"), QRect(6, 6, 90, 20), kImpressColour);
-    ImpressGrid = listGrid(Panel1, "ImpressGrid", dm_.ImpressSource, QRect(6, 30, 140, 178),
+    ImpressGrid = listGrid(Panel1, "ImpressGrid", dm_.ImpressSource, QRect(6, 30, 140, 226),
                            {{fld::ImpName, QStringLiteral("印象"), 100}});
-    CaptionDBNavi4 = listNavigator(Panel1, "CaptionDBNavi4", dm_.ImpressSource, QRect(152, 30, 60, 38),
+    CaptionDBNavi4 = listNavigator(Panel1, "CaptionDBNavi4", dm_.ImpressSource, QRect(152, 30, 62, 38),
                                    {Navi::nbPost});
 }
 

@@ -168,6 +168,8 @@ private slots:
         w.key(Qt::Key_End, Qt::ControlModifier);
         w.key(Qt::Key_Down);
         w.type(QStringLiteral("4"));
+        const QRect cell = w.grid->visualRect(w.grid->model()->index(3, 0));
+        QCOMPARE(w.grid->cellEditor()->geometry(), cell.adjusted(1, 1, -1, -1));  // over the new row
         w.key(Qt::Key_Down);  // the typed row is written, posted, and one more appended
         QCOMPARE(t.recordCount(), 4);
         QCOMPARE(t.state(), TableState::Insert);
@@ -262,7 +264,7 @@ private slots:
         QCOMPARE(t.state(), TableState::Insert);
         QCOMPARE(w.grid->model()->rowCount(), 1);
         QCOMPARE(w.grid->cellEditor()->text(), QStringLiteral("7"));
-        QVERIFY(w.grid->cellEditor()->geometry().intersects(w.grid->visualRect(w.grid->model()->index(0, 0))));
+        QCOMPARE(w.grid->cellEditor()->geometry(), w.grid->visualRect(w.grid->model()->index(0, 0)).adjusted(1, 1, -1, -1));
         w.key(Qt::Key_Return);
         t.post();
         QCOMPARE(t.recordCount(), 1);

@@ -99,6 +99,14 @@ private slots:
             QCOMPARE(n->hint(TCaptionDBNavi::nbPost), QStringLiteral("レコードの登録"));
         }
         QCOMPARE(form->CaptionDBNavi4->visibleButtons(), QList<TCaptionDBNavi::TNavigateBtn>{TCaptionDBNavi::nbPost});
+        for (TCaptionDBNavi* n : form->findChildren<TCaptionDBNavi*>()) {
+            const QWidget* group = n->parentWidget();
+            QVERIFY2(group->rect().contains(n->geometry()), qPrintable(n->objectName()));
+        }
+        // All ten impressions show without scrolling.
+        TDBGrid* impress = form->ImpressGrid;
+        QCOMPARE(impress->model()->rowCount(), 10);
+        QVERIFY(impress->rowViewportPosition(9) + impress->rowHeight(9) <= impress->viewport()->height());
         const std::pair<TDBGrid*, QList<int>> widths[] = {
             {form->SoundGrid, {60, 231}}, {form->LangeGrid, {40, 68}}, {form->ImpressGrid, {100}}};
         for (const auto& [grid, expected] : widths)
