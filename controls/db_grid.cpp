@@ -102,9 +102,10 @@ void TDBGrid::keyboardSearch(const QString&) {}  // typed letters edit, they do 
 // ---- keys -------------------------------------------------------------------
 
 void TDBGrid::keyPressEvent(QKeyEvent* e) {
-    // Keys sent to the grid while its cell is being edited are the editor's.
+    // While the cell is edited, keys reach the grid only when the editor
+    // ignored them (Shift, F5): they pass on like any ignored key.
     if (editorShown()) {
-        QCoreApplication::sendEvent(editor_, e);
+        e->ignore();
         return;
     }
     const Qt::KeyboardModifiers mods = plain(e);

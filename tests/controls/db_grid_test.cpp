@@ -70,7 +70,10 @@ struct GridWindow {
     }
     QWidget* focus() const { return QApplication::focusWidget() ? QApplication::focusWidget() : grid; }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(focus(), k, m); }
-    void type(const QString& text) { QTest::keyClicks(focus(), text); }
+    // Each key to whatever has the focus then, as typing does.
+    void type(const QString& text) {
+        for (QChar ch : text) QTest::keyClicks(focus(), QString(ch));
+    }
     void column(int c) { grid->setCurrentIndex(grid->model()->index(std::max(0, grid->currentIndex().row()), c)); }
 };
 
@@ -104,6 +107,10 @@ private slots:
         QCOMPARE(t.state(), TableState::Edit);
         QVERIFY(w.grid->editorShown());
         QCOMPARE(w.grid->cellEditor()->text(), QStringLiteral("Mono"));  // the typed key replaces the value
+        w.key(Qt::Key_Shift);  // keys the editor ignores pass on, and change nothing
+        w.key(Qt::Key_F5);
+        QCOMPARE(w.grid->cellEditor()->text(), QStringLiteral("Mono"));
+        QVERIFY(w.grid->editorShown());
         w.key(Qt::Key_Down);
         QCOMPARE(t.state(), TableState::Browse);
         QCOMPARE(t.recNo(), 1);
