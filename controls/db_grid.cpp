@@ -53,7 +53,11 @@ TDBGrid::TDBGrid(DataSource& source, std::vector<TableColumn> columns, QWidget* 
     followCursor(model_->cursorRow());
 }
 
-TDBGrid::~TDBGrid() = default;
+TDBGrid::~TDBGrid() {
+    // Destroying the focused editor moves the focus; the grid is no longer
+    // there to be left.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void TDBGrid::setUpHeaders() {
     QHeaderView* rows = verticalHeader();
