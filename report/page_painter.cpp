@@ -19,12 +19,21 @@ PagePainter::PagePainter(QPainter& painter, double dpiX, double dpiY)
     : painter_(painter), dpiX_(dpiX), dpiY_(dpiY) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    // Widths in device pixels: the painter draws in the device's own units.
+    for (QPen* pen : {&thinPen_, &thickPen_, &dottedPen_}) {
+        pen->setColor(Qt::black);
+        pen->setCapStyle(Qt::FlatCap);
+    }
+    thinPen_.setWidthF(1.0);
+    thickPen_.setWidthF(2.0);
+    dottedPen_.setWidthF(1.0);
+    dottedPen_.setStyle(Qt::DotLine);
 }
 
 PagePainter::PagePainter(QPainter& painter)
     : PagePainter(painter, painter.device()->logicalDpiX(), painter.device()->logicalDpiY()) {}
 
-const QFont& PagePainter::font(double points, bool underline) {
+const PagePainter::FontUse& PagePainter::font(double points, bool underline) {
     const std::pair<int, bool> key{static_cast<int>(std::lround(points * 10)), underline};
     auto it = fonts_.find(key);
     if (it == fonts_.end()) {
@@ -32,18 +41,22 @@ const QFont& PagePainter::font(double points, bool underline) {
         f.setPointSizeF(points);
         f.setUnderline(underline);
         f.setStyleStrategy(QFont::PreferOutline);
-        it = fonts_.emplace(key, f).first;
+        it = fonts_.emplace(key, FontUse{f, QFontMetricsF(f, painter_.device())}).first;
     }
     return it->second;
 }
 
 void PagePainter::text(const CellSpec& cell, double leftMm, double topMm, const QString& text) {
     if (text.isEmpty()) return;
-    const QFont& f = font(cell.points, cell.underline);
+    const FontUse& use = font(cell.points, cell.underline);
+    const QFont& f = use.font;
+    const QFontMetricsF& metrics = use.metrics;
     const QRectF box(px(leftMm + cell.x), py(topMm + cell.y), px(cell.w), py(cell.h));
-    painter_.setFont(f);
-    painter_.setPen(Qt::black);
-    const QFontMetricsF metrics(f, painter_.device());
+    if (current_ != &use) {
+        painter_.setFont(f);
+        current_ = &use;
+    }
+    painter_.setPen(textPen_);
     const double width = metrics.horizontalAdvance(text);
     // Most texts fit their box: they need no layout.
     if (cell.oneLine || width <= box.width()) {
@@ -77,19 +90,21 @@ void PagePainter::text(const CellSpec& cell, double leftMm, double topMm, const 
 }
 
 void PagePainter::line(const LineSpec& spec, double leftMm, double topMm) {
-    QPen pen(Qt::black);
-    pen.setWidthF(spec.pen == Pen::Thick ? 2.0 : 1.0);
-    pen.setCapStyle(Qt::FlatCap);
-    if (spec.pen == Pen::Dotted) pen.setStyle(Qt::DotLine);
-    painter_.setPen(pen);
+    painter_.setPen(spec.pen == Pen::Thick ? thickPen_ : spec.pen == Pen::Dotted ? dottedPen_ : thinPen_);
     painter_.drawLine(QPointF(px(leftMm + spec.x1), py(topMm + spec.y1)),
                       QPointF(px(leftMm + spec.x2), py(topMm + spec.y2)));
+}
+
+const QString& PagePainter::fixedText(const char* utf8) {
+    auto it = fixedTexts_.find(utf8);
+    if (it == fixedTexts_.end()) it = fixedTexts_.emplace(utf8, QString::fromUtf8(utf8)).first;
+    return it->second;
 }
 
 void PagePainter::paintBand(const BandSpec& band, double leftMm, double topMm, const QString* texts, int textCount) {
     static const QString empty;
     for (const CellSpec& cell : band.cells) {
-        if (cell.fixedText) text(cell, leftMm, topMm, QString::fromUtf8(cell.fixedText));
+        if (cell.fixedText) text(cell, leftMm, topMm, fixedText(cell.fixedText));
         else text(cell, leftMm, topMm, cell.slot >= 0 && cell.slot < textCount ? texts[cell.slot] : empty);
     }
     // Lines go over the cells.

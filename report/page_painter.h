@@ -1,5 +1,7 @@
 #pragma once
 #include <QFont>
+#include <QFontMetricsF>
+#include <QPen>
 #include <QString>
 #include <map>
 
@@ -31,11 +33,20 @@ public:
 private:
     double px(double mm) const { return mm * dpiX_ / 25.4; }
     double py(double mm) const { return mm * dpiY_ / 25.4; }
-    const QFont& font(double points, bool underline);
+    struct FontUse {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    const FontUse& font(double points, bool underline);
+
+    const QString& fixedText(const char* utf8);
 
     QPainter& painter_;
+    QPen textPen_{Qt::black}, thinPen_, thickPen_, dottedPen_;
+    std::map<const char*, QString> fixedTexts_;  // the layout's own texts, by address
     double dpiX_, dpiY_;
-    std::map<std::pair<int, bool>, QFont> fonts_;  // by tenths of a point
+    std::map<std::pair<int, bool>, FontUse> fonts_;  // by tenths of a point
+    const FontUse* current_ = nullptr;               // the painter's font now
 };
 
 // The report's font family, with the metric-compatible stand-in installed.
