@@ -68,11 +68,14 @@ void PagePainter::text(const CellSpec& cell, double leftMm, double topMm, const 
     }
     // Wrapped at the box width; only lines that fit in the box print, but
     // always the first, so that a long text never makes its row taller.
+    // Lines break only where words may break (between Japanese characters,
+    // at blanks): a date or number a hair too wide prints whole rather than
+    // losing its last digits.
     QTextLayout layout(text, f, painter_.device());
     QTextOption option(cell.align == Align::Right    ? Qt::AlignRight
                        : cell.align == Align::Centre ? Qt::AlignHCenter
                                                      : Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     double y = 0;

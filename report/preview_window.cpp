@@ -45,7 +45,7 @@ TPrintPreview::~TPrintPreview() = default;
 void TPrintPreview::buildToolBar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("PreviewToolBar"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon, const QKeySequence& key,
                    std::function<void()> run) {
         QAction* a = bar->addAction(style()->standardIcon(icon), text);

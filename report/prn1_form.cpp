@@ -48,8 +48,11 @@ bool TFPrn1::showPreview(const QString& genre1, const QString& genre2, QWidget* 
         // A print from the preview prints the list as it stands then.
         preview_->setRebuild([this] { return build(preview_); });
     }
+    const bool wasOpen = preview_->isVisible();
     preview_->setContent(std::move(*built));
     preview_->showNormal();
+    // A fresh preview shows a whole page; an open one keeps the user's zoom.
+    if (!wasOpen) preview_->zoomWholePage();
     preview_->raise();
     preview_->activateWindow();
     return true;

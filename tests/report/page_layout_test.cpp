@@ -182,6 +182,15 @@ private slots:
         QVERIFY(!anyDark(page, kLeft + 13.76, top + 4.0, kLeft + 99.75, top + 5.0));
         QVERIFY(!anyDark(page, kLeft + 101.0, top + 0.26, kLeft + 103.5, top + 4.76));
         QVERIFY(!anyDark(page, kLeft + 13.76, top + 6.09, kLeft + 99.75, top + 10.5));  // the empty subtitle
+        // A number a little wider than its box prints whole, not cut short.
+        ReportContent date = oneFullTitle(), cut = oneFullTitle();
+        date.rows[0][DWatched] = QStringLiteral("2007/09/27 2007/09/27");
+        cut.rows[0][DWatched] = QStringLiteral("2007/09/2");
+        QVERIFY(renderPage(date, 0) != renderPage(cut, 0));
+        date.rows[0][DWatched] = QStringLiteral("2007/09/27");
+        const QImage whole = renderPage(date, 0);
+        QVERIFY(anyDark(whole, kLeft + 130, top + 0.26, kLeft + 140.5, top + 4.0));
+        QVERIFY(!anyDark(whole, kLeft + 120.91, top + 4.0, kLeft + 139.17, top + 5.0));
         // The genre cell keeps to its box too.
         QVERIFY(!anyDark(page, kLeft + 157.69, top + 3.8, kLeft + 188.5, top + 5.0));
         QVERIFY(!anyDark(page, kLeft + 188.7, top + 0.26, kLeft + 189.9, top + 3.96));
