@@ -61,14 +61,6 @@ private slots:
         QCOMPARE(rows, std::max(1, titles));  // every row on exactly one page
     }
 
-    // The last band of a full page ends within the bottom margin; one more
-    // would pass it.
-    void aFullPageEndsAboveTheBottomMargin() {
-        const int n = detailBandsPerPage();
-        QVERIFY(detailBandTopMm(n - 1) + detailBand().height <= kPrintableBottomMm);
-        QVERIFY(detailBandTopMm(n) + detailBand().height > kPrintableBottomMm);
-    }
-
     // Header rules and the verticals of header and rows meet in unbroken
     // columns, across the joint between the bands.
     void linesLineUpBetweenHeaderAndRows() {

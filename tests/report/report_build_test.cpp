@@ -1,6 +1,5 @@
 // Building the report from the title table: which titles, in which order,
 // with which texts, and where the table's cursor is left.
-#include <QDate>
 #include <QTest>
 #include <tuple>
 
@@ -160,21 +159,6 @@ private slots:
         QCOMPARE(built->pageCount(), pages);
         QCOMPARE(built->rowCountOn(pages - 1), onLastPage);
         QCOMPARE(built->rows.back()[DTitle], QStringLiteral("作品%1").arg(titles));
-    }
-
-    // The header carries the texts it was given and today's date, as a
-    // short date without time.
-    void headerTextsAndToday() {
-        const QString today = todayShortDate();
-        QCOMPARE(today, QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
-        OpenCatalogue c;
-        QPrn1 report(c.dm);
-        report.QGenre1 = QStringLiteral("洋画");
-        report.QMakeDate = today;
-        const auto built = report.build();
-        QCOMPARE(built->header[HGenre1], QStringLiteral("洋画"));
-        QCOMPARE(built->header[HGenre2], QString());
-        QCOMPARE(built->header[HMakeDate], today);
     }
 
     // Cancelling part way puts the title that was current back.
