@@ -83,7 +83,7 @@ void BM_PreviewReport(benchmark::State& state) {
         state.counters["pages"] = preview.pageCount();
     }
 }
-BENCHMARK(BM_PreviewReport)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)
+BENCHMARK(BM_PreviewReport)->Arg(5000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 // Built and written as a PDF file.

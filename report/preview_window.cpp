@@ -14,6 +14,7 @@
 
 #include "controls/app_font.h"
 #include "controls/message_boxes.h"
+#include "report/build_progress.h"
 #include "report/report_output.h"
 
 namespace tamboro {
@@ -24,13 +25,7 @@ TPrintPreview::TPrintPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFont(appFont(12));
     report::setUpReportPrinter(printer_);
 
-    view_ = new QPrintPreviewWidget(&printer_, this);
-    view_->setObjectName(QStringLiteral("PreviewView"));
-    view_->setViewMode(QPrintPreviewWidget::SinglePageView);
-    view_->setZoomMode(QPrintPreviewWidget::FitInView);
-    connect(view_, &QPrintPreviewWidget::paintRequested, this, &TPrintPreview::paintPreview);
-    connect(view_, &QPrintPreviewWidget::previewChanged, this, &TPrintPreview::updatePageLabel);
-
+    view_ = makeView();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -41,6 +36,17 @@ TPrintPreview::TPrintPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 TPrintPreview::~TPrintPreview() = default;
+
+QPrintPreviewWidget* TPrintPreview::makeView() {
+    auto* view = new QPrintPreviewWidget(&printer_, this);
+    view->setObjectName(QStringLiteral("PreviewView"));
+    view->setViewMode(QPrintPreviewWidget::SinglePageView);
+    view->setZoomMode(view_ ? view_->zoomMode() : QPrintPreviewWidget::FitInView);
+    if (view_ && view_->zoomMode() == QPrintPreviewWidget::CustomZoom) view->setZoomFactor(view_->zoomFactor());
+    connect(view, &QPrintPreviewWidget::paintRequested, this, &TPrintPreview::paintPreview);
+    connect(view, &QPrintPreviewWidget::previewChanged, this, &TPrintPreview::updatePageLabel);
+    return view;
+}
 
 void TPrintPreview::buildToolBar() {
     auto* bar = new QToolBar(this);
@@ -79,14 +85,34 @@ void TPrintPreview::buildToolBar() {
         [this] { close(); });
 }
 
-void TPrintPreview::setContent(report::ReportContent content) {
+bool TPrintPreview::setContent(report::ReportContent content, const report::PageProgress& progress) {
+    // Pages nobody sees need not be kept while the new ones are drawn.
+    if (!isVisible()) content_ = {};
+    QPrintPreviewWidget* fresh = makeView();
+    pending_ = &content;
+    progress_ = progress;
+    stopped_ = false;
+    fresh->updatePreview();
+    pending_ = nullptr;
+    progress_ = {};
+    if (stopped_) {
+        delete fresh;
+        if (!isVisible()) view_->updatePreview();
+        return false;
+    }
     content_ = std::move(content);
-    view_->updatePreview();
+    layout()->replaceWidget(view_, fresh);
+    delete view_;
+    view_ = fresh;
+    view_->show();
     view_->setCurrentPage(1);
     updatePageLabel();
+    return true;
 }
 
-void TPrintPreview::paintPreview(QPrinter* printer) { report::paintReport(*printer, content_); }
+void TPrintPreview::paintPreview(QPrinter* printer) {
+    if (!report::paintReport(*printer, pending_ ? *pending_ : content_, 0, 0, 1, progress_)) stopped_ = true;
+}
 
 int TPrintPreview::pageCount() const { return view_->pageCount(); }
 int TPrintPreview::currentPage() const { return view_->currentPage(); }
@@ -131,13 +157,14 @@ bool TPrintPreview::printNow() {
                                        "「PDF保存」でファイルに保存できます。"));
         return false;
     }
-    std::optional<report::ReportContent> built = rebuild_ ? rebuild_() : std::optional(content_);
+    BuildProgress progress(this);
+    std::optional<report::ReportContent> built = rebuild_ ? rebuild_(progress) : std::optional(content_);
     if (!built) return false;
-    if (!report::printReport(printer_, *built)) {
-        ShowDefaultError(QStringLiteral("印刷できませんでした: %1").arg(printer_.printerName()));
-        return false;
-    }
-    return true;
+    const bool printed =
+        report::printReport(printer_, *built, [&](int done, int total) { return progress.pages(done, total); });
+    if (printed || progress.cancelled()) return printed;
+    ShowDefaultError(QStringLiteral("印刷できませんでした: %1").arg(printer_.printerName()));
+    return false;
 }
 
 void TPrintPreview::printerSetup() {

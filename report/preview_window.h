@@ -5,12 +5,15 @@
 #include <optional>
 
 #include "report/report_content.h"
+#include "report/report_output.h"
 
 class QAction;
 class QLabel;
 class QPrintPreviewWidget;
 
 namespace tamboro {
+
+class BuildProgress;
 
 // The report's print preview: a window of its own that does not block the
 // main window. Pages one at a time, paging, zoom, printing at once with the
@@ -21,13 +24,15 @@ public:
     explicit TPrintPreview(QWidget* parent = nullptr);
     ~TPrintPreview() override;
 
-    // Builds the report again, as it must be for each print; nothing when
-    // the build was cancelled.
-    using Rebuild = std::function<std::optional<report::ReportContent>()>;
+    // Builds the report again, as it must be for each print, telling its
+    // progress; nothing when the build was cancelled.
+    using Rebuild = std::function<std::optional<report::ReportContent>(BuildProgress& progress)>;
     void setRebuild(Rebuild rebuild) { rebuild_ = std::move(rebuild); }
 
-    // Shows these pages from the first.
-    void setContent(report::ReportContent content);
+    // Shows these pages from the first. The pages are drawn before they
+    // replace the ones shown: when progress stops the drawing, the pages
+    // shown before stay (false).
+    bool setContent(report::ReportContent content, const report::PageProgress& progress = {});
     const report::ReportContent& content() const { return content_; }
 
     int pageCount() const;
@@ -59,6 +64,7 @@ public:
 
 private:
     void buildToolBar();
+    QPrintPreviewWidget* makeView();
     void paintPreview(QPrinter* printer);
     void updatePageLabel();
 
@@ -66,6 +72,11 @@ private:
     QPrintPreviewWidget* view_ = nullptr;
     QLabel* pageLabel_ = nullptr;
     report::ReportContent content_;
+    // While new pages are drawn: their content and progress, and whether
+    // the drawing stopped.
+    const report::ReportContent* pending_ = nullptr;
+    report::PageProgress progress_;
+    bool stopped_ = false;
     Rebuild rebuild_;
     QString lastPdfFolder_;
 };

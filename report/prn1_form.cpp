@@ -1,19 +1,12 @@
 #include "report/prn1_form.h"
 
-#include <QProgressDialog>
-
 #include "controls/app_font.h"
+#include "data/data_module.h"
+#include "report/build_progress.h"
 #include "report/preview_window.h"
 #include "report/title_report.h"
 
 namespace tamboro {
-
-namespace {
-
-// A build that takes longer than this shows its progress.
-constexpr int kProgressAfterMs = 500;
-
-}  // namespace
 
 TFPrn1::TFPrn1(TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm), QPrn1_(std::make_unique<QPrn1>(dm)) {
     setObjectName(QStringLiteral("FPrn1"));
@@ -22,34 +15,29 @@ TFPrn1::TFPrn1(TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm), QPrn1_(std
 
 TFPrn1::~TFPrn1() = default;
 
-std::optional<report::ReportContent> TFPrn1::build(QWidget* owner) {
-    QProgressDialog progress(QStringLiteral("DVDタイトル一覧を作成しています…"), QStringLiteral("キャンセル"), 0, 1,
-                             owner);
-    progress.setWindowTitle(QStringLiteral("印刷"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressAfterMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    return QPrn1_->build([&](int done, int total) {
-        progress.setMaximum(std::max(1, total));
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
-}
-
 bool TFPrn1::showPreview(const QString& genre1, const QString& genre2, QWidget* owner) {
     QPrn1_->QGenre1 = genre1;
     QPrn1_->QGenre2 = genre2;
     QPrn1_->QMakeDate = todayShortDate();
-    std::optional<report::ReportContent> built = build(owner);
-    if (!built) return false;
     if (!preview_) {
         preview_ = new TPrintPreview(this);
         // A print from the preview prints the list as it stands then.
-        preview_->setRebuild([this] { return build(preview_); });
+        preview_->setRebuild([this](BuildProgress& progress) {
+            return QPrn1_->build([&](int done, int total) { return progress.titles(done, total); });
+        });
     }
+    Table& titles = dm_.CDvd;
+    const int before = titles.recNo();
+    BuildProgress progress(owner);
+    std::optional<report::ReportContent> built =
+        QPrn1_->build([&](int done, int total) { return progress.titles(done, total); });
+    if (!built) return false;
     const bool wasOpen = preview_->isVisible();
-    preview_->setContent(std::move(*built));
+    if (!preview_->setContent(std::move(*built), [&](int done, int total) { return progress.pages(done, total); })) {
+        // Cancelled while the pages were drawn: the walk is undone too.
+        if (before >= 0 && before < titles.recordCount()) titles.moveTo(before);
+        return false;
+    }
     preview_->showNormal();
     // A fresh preview shows a whole page; an open one keeps the user's zoom.
     if (!wasOpen) preview_->zoomWholePage();

@@ -30,9 +30,6 @@ public:
     // table and the preview as they were (false).
     bool showPreview(const QString& genre1, const QString& genre2, QWidget* owner = nullptr);
 
-    // Builds the report of the titles listed now, with progress over owner.
-    std::optional<report::ReportContent> build(QWidget* owner);
-
     // The preview window; null until the first print command.
     TPrintPreview* preview() const { return preview_; }
 

@@ -28,29 +28,34 @@ void setUpReportPrinter(QPrinter& printer) {
     printer.setDocName(QStringLiteral("DVDタイトル一覧"));
 }
 
-bool paintReport(QPagedPaintDevice& device, const ReportContent& content, int fromPage, int toPage, int copies) {
+bool paintReport(QPagedPaintDevice& device, const ReportContent& content, int fromPage, int toPage, int copies,
+                 const PageProgress& progress) {
     const int pages = content.pageCount();
     const int first = fromPage > 0 ? std::clamp(fromPage, 1, pages) : 1;
     const int last = toPage > 0 ? std::clamp(toPage, first, pages) : pages;
+    const int total = (last - first + 1) * std::max(1, copies);
     QPainter painter;
     if (!painter.begin(&device)) return false;
     PagePainter out(painter);
-    bool firstPage = true;
+    int done = 0;
     for (int copy = 0; copy < std::max(1, copies); ++copy) {
-        for (int page = first; page <= last; ++page) {
-            if (!firstPage && !device.newPage()) return false;
-            firstPage = false;
+        for (int page = first; page <= last; ++page, ++done) {
+            if (progress && !progress(done, total)) return false;
+            if (done > 0 && !device.newPage()) return false;
             out.paintPage(content, page - 1);
         }
     }
     return painter.end();
 }
 
-bool printReport(QPrinter& printer, const ReportContent& content) {
+bool printReport(QPrinter& printer, const ReportContent& content, const PageProgress& progress) {
     const bool range = printer.printRange() == QPrinter::PageRange;
     // A printer that cannot make copies itself gets each page that often.
     const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
-    return paintReport(printer, content, range ? printer.fromPage() : 0, range ? printer.toPage() : 0, copies);
+    if (paintReport(printer, content, range ? printer.fromPage() : 0, range ? printer.toPage() : 0, copies, progress))
+        return true;
+    printer.abort();  // nothing half-printed goes out
+    return false;
 }
 
 QString writeReportPdf(const ReportContent& content, const QString& path) {

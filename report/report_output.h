@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "report/report_content.h"
 
@@ -12,14 +13,17 @@ namespace tamboro::report {
 // origin, one copy, all pages, no duplex, automatic paper bin.
 void setUpReportPrinter(QPrinter& printer);
 
+// Told (pages painted, pages in all) before each page; false stops.
+using PageProgress = std::function<bool(int done, int total)>;
+
 // Paints pages fromPage..toPage (1-based, inclusive; 0 for "all") on a
 // device set up for A4 with its origin at the paper's corner, copies times.
-// False when the device could not be painted on.
+// False when the device could not be painted on or progress said stop.
 bool paintReport(QPagedPaintDevice& device, const ReportContent& content, int fromPage = 0, int toPage = 0,
-                 int copies = 1);
+                 int copies = 1, const PageProgress& progress = {});
 
 // Prints on the printer with its own settings (page range and copies).
-bool printReport(QPrinter& printer, const ReportContent& content);
+bool printReport(QPrinter& printer, const ReportContent& content, const PageProgress& progress = {});
 
 // Device pixels per inch of the PDF files written: a thin line is one of them.
 inline constexpr int kPdfResolution = 300;

@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "report/build_progress.h"
 #include "report/preview_window.h"
 #include "report/prn1_form.h"
 #include "tests/app/app_fixture.h"
@@ -43,6 +44,25 @@ private slots:
         QCOMPARE(preview.currentPage(), 1);
     }
 
+    // Drawing new pages that is stopped part way keeps the pages shown.
+    void stoppedDrawingKeepsThePagesShown() {
+        TPrintPreview preview;
+        preview.show();
+        QVERIFY(preview.setContent(contentOfRows(50)));
+        preview.lastPage();
+        int told = 0;
+        QVERIFY(!preview.setContent(contentOfRows(500), [&](int done, int total) {
+            ++told;
+            return total == 22 && done < 10;
+        }));
+        QCOMPARE(told, 11);
+        QCOMPARE(preview.pageCount(), 3);
+        QCOMPARE(preview.currentPage(), 3);
+        QCOMPARE(preview.content().titles, 50);
+        QVERIFY(preview.setContent(contentOfRows(500), [](int, int) { return true; }));
+        QCOMPARE(preview.pageCount(), 22);
+    }
+
     // The PDF holds every page, A4, with the Japanese font embedded; a file
     // that cannot be written is reported and leaves nothing behind.
     void savingAsPdf() {
@@ -72,7 +92,7 @@ private slots:
         if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("a printer is installed here");
         TPrintPreview preview;
         int builds = 0;
-        preview.setRebuild([&] {
+        preview.setRebuild([&](BuildProgress&) {
             ++builds;
             return std::optional(contentOfRows(1));
         });
@@ -91,7 +111,7 @@ private slots:
         QTemporaryDir dir;
         TPrintPreview preview;
         int builds = 0;
-        preview.setRebuild([&] {
+        preview.setRebuild([&](BuildProgress&) {
             ++builds;
             return std::optional(contentOfRows(70));  // the list grew since the preview
         });
