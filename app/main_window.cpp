@@ -151,7 +151,6 @@ void TFMain::DvdGridKeyPress(QChar key) {
     if (key.unicode() == 13) BEditClick();
 }
 
-void TFMain::BPrintClick() {}  // the title list report comes with its window
 
 void TFMain::BMenteClick() {
     if (!partners_.mente) return;

@@ -40,6 +40,16 @@ const std::vector<Command>& commands() {
          runExport},
         {"resave", "write every table into another folder, as if it had changed", {{"to", "the folder to write into"}},
          runResave},
+#ifdef TAMBORO_CLI_REPORT
+        {"report",
+         "write the title list report of the listed titles as an A4 PDF file",
+         {{"to", "FILE.pdf the file to write"},
+          {"filter", "TEXT a filter expression, as the program's search builds them"},
+          {"order", "F1;F2 index fields to order by (default: the code order)"},
+          {"genre1", "TEXT the genre-1 criterion text printed in the page header"},
+          {"genre2", "TEXT the genre-2 criterion text printed in the page header"}},
+         runReport},
+#endif
     };
     return all;
 }

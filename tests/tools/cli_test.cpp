@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -200,3 +201,29 @@ TEST_F(Cli, ExportWritesEveryTableAsUtf8AndNeverTheDataFiles) {
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(slurp(out.path / "CSound.json"), "[\n]\n");
 }
+
+#ifdef TAMBORO_CLI_REPORT
+// The report needs no display: a platform that would need one is overridden.
+TEST_F(Cli, ReportWritesThePdfOfTheListedTitles) {
+    const fs::path pdf = dir.path / "一覧.pdf";
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    CliRun r = cli("report --dir " + dir.path.string() + " --to " + pdf.string() + " --filter 'CODE > 1' --genre1 洋画",
+                   dir.path);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, pdf.string() + "\t1 pages\t1 titles\n");
+    EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
+
+    CliRun none = cli("report --dir " + dir.path.string() + " --to " + pdf.string() + " --filter 'CODE > 9'", dir.path);
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(none.out, pdf.string() + "\t1 pages\t0 titles\n");
+
+    const fs::path nowhere = dir.path / "missing" / "x.pdf";
+    CliRun bad = cli("report --dir " + dir.path.string() + " --to " + nowhere.string(), dir.path);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find(nowhere.string()), std::string::npos) << bad.err;
+    EXPECT_FALSE(fs::exists(nowhere));
+    EXPECT_EQ(cli("report --dir " + dir.path.string(), dir.path).status, 2);
+}
+#endif
