@@ -110,7 +110,9 @@ void TFMain::FormDestroy() {
 }
 
 void TFMain::closeEvent(QCloseEvent* e) {
-    if (!FormClose()) {
+    // A catalogue its folder cannot take may still be saved elsewhere, so
+    // that ending the program loses nothing.
+    if (!FormClose() && !saveElsewhereAfterFailedClose()) {
         e->ignore();  // nothing was closed; closing again retries
         return;
     }
@@ -161,10 +163,6 @@ void TFMain::BMenteClick() {
 void TFMain::About1Click() {
     runModal(partners_.about);
 }
-
-void TFMain::BackupB1Click() {}  // backup and restore come with their own commands
-
-void TFMain::BackUpF1Click() {}
 
 void TFMain::BSCloseClick() { close(); }
 

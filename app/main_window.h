@@ -30,6 +30,7 @@ class TFDataIn;
 class TFMente;
 class TFPrn1;
 class TBrDateForm;
+class TFolderDialog;
 class TableModel;
 class TRetCheckBox;
 class TRetComboBox;
@@ -114,6 +115,8 @@ public:
     DvdGridView* dvdGrid() const { return DvdGrid; }
     TableModel* dvdGridModel() const { return gridModel_; }
     QMenu* popupMenu() const { return PopupMenu1; }
+    // The folder picker of backup, restore and the rescue at exit.
+    TFolderDialog* folderDialog();
     int activationCount() const { return activations_; }
 
 signals:
@@ -133,6 +136,10 @@ private:
     void setTabOrder();
     void connectHandlers();
     void connectCriteria();  // main_window_criteria.cpp
+
+    // Backup, restore and the rescue at exit (main_window_backup.cpp).
+    bool pickBackupFolder(const QString& title);
+    bool saveElsewhereAfterFailedClose();
 
     void runModal(QDialog* window);
     void showEditor();
@@ -173,6 +180,7 @@ private:
     QPushButton *BSearch = nullptr, *BKaijo = nullptr, *BSTouroku = nullptr, *BSTitle = nullptr, *BSGenre = nullptr,
                 *BAdd = nullptr, *BEdit = nullptr, *BPrint = nullptr, *BMente = nullptr, *BSClose = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    TFolderDialog* FolderDialog1 = nullptr;
 };
 
 }  // namespace tamboro

@@ -270,6 +270,7 @@ private slots:
         std::filesystem::create_directories(file / "in-the-way");
 
         QSignalSpy closed(&main, &TFMain::closed);
+        errors.answer = false;  // declines saving the catalogue elsewhere
         QVERIFY(!main.close());
         QCOMPARE(errors.messages.size(), 1);
         QVERIFY2(errors.messages[0].contains(QStringLiteral("DvdData.xml")), qPrintable(errors.messages[0]));
