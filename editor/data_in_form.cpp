@@ -25,6 +25,8 @@
 #include "data/data_module.h"
 #include "editor/data_in_cinema_page.h"
 #include "editor/data_in_dvd_page.h"
+#include "editor/data_in_history_page.h"
+#include "controls/db_grid.h"
 #include "editor/data_in_strips.h"
 
 namespace tamboro {
@@ -112,7 +114,12 @@ void TFDataIn::buildPages() {
     addPage("tabCinema", QStringLiteral("作品情報"), cinemaPageRows());
     QWidget* tabDVD = addPage("tabDVD", QStringLiteral("DVD情報"), dvdPageRows());
     tabDVD->findChild<TDBRadioGroup*>(QStringLiteral("RDColor"))->setColumns(2);
-    addPage("tabHistory", QStringLiteral("鑑賞履歴"), {});
+    QWidget* tabHistory = addPage("tabHistory", QStringLiteral("鑑賞履歴"), {});
+    history_ = new HistoryPage(dm_, nullptr, tabHistory);
+    for (QWidget* w : {static_cast<QWidget*>(history_->EComent), static_cast<QWidget*>(history_->BAdd2),
+                       static_cast<QWidget*>(history_->BDel2), static_cast<QWidget*>(history_->CaptionDBNavi4),
+                       static_cast<QWidget*>(history_->HistoryGrid)})
+        pageTabs_.push_back(w);
 }
 
 QWidget* TFDataIn::addPage(const char* name, const QString& caption, const std::vector<FormRow>& rows) {
@@ -136,6 +143,9 @@ void TFDataIn::buildRightPanel() {
     CaptionDBNavi1->setCaptions({QStringLiteral("最初"), QStringLiteral("前"), QStringLiteral("次"),
                                  QStringLiteral("最後")});
     CaptionDBNavi1->setDataSource(&dm_.DvdSource);
+    // The navigator takes no focus: a viewing's cell still being typed into
+    // is written before the title is left.
+    connect(CaptionDBNavi1, &TCaptionDBNavi::beforeAction, this, [this] { history_->HistoryGrid->writeCell(); });
     // Placed once its buttons are chosen, so that they share this width.
     named(CaptionDBNavi1, "CaptionDBNavi1", QRect(6, 68, 153, 30));
     BAdd = pictureButton(pnlRight, "BAdd", QStringLiteral("新規 (&N)"), ButtonPicture::NewTitle, 110);
@@ -175,23 +185,22 @@ void TFDataIn::AddNewTitle() {
 int32_t TFDataIn::lastCode() const { return dm_.lastCode(); }
 
 void TFDataIn::BAddClick() {
-    if (guarded([this] {
-            postTyped();
-            AddNewTitle();
-        }))
-        CmbGenre1->setFocus();
+    if (postTyped() && guarded([this] { AddNewTitle(); })) CmbGenre1->setFocus();
 }
 
 // A shortcut (Alt+U, Alt+X) leaves the focus in the edit being typed into:
-// its text goes into the record before the record is posted.
-void TFDataIn::postTyped() {
-    FieldLink::updateRecords(dm_.CDvd);
-    if (editing(dm_.CDvd)) dm_.CDvd.post();
+// its text goes into the record before the record is posted, and so does a
+// viewing's cell, whose roll-up the title's post stores. False when a text
+// was refused (its message shown).
+bool TFDataIn::postTyped() {
+    if (!history_->HistoryGrid->writeCell()) return false;
+    return guarded([this] {
+        FieldLink::updateRecords(dm_.CDvd);
+        if (editing(dm_.CDvd)) dm_.CDvd.post();
+    });
 }
 
-void TFDataIn::BPostClick() {
-    guarded([this] { postTyped(); });
-}
+void TFDataIn::BPostClick() { postTyped(); }
 
 void TFDataIn::BDeleteClick() {
     if (!AskConfirmation(QStringLiteral("【") + ETitle->text() + QStringLiteral("】 を削除してよろしいですか？")))
@@ -213,8 +222,7 @@ void TFDataIn::BDeleteClick() {
 }
 
 void TFDataIn::BEndClick() {
-    const bool posted = guarded([this] { postTyped(); });
-    if (posted) accept();
+    if (postTyped()) accept();
 }
 
 void TFDataIn::setRatingPicture(int i, const QPixmap& picture) {
@@ -257,6 +265,11 @@ void TFDataIn::showSubGenre() {
 void TFDataIn::ratingChanged(int i) {
     if (const auto rating = ratingAtComboPosition(combos_[i]->currentIndex()))
         setRatingPicture(i, pictures_.forRating(rating));
+}
+
+void TFDataIn::setDateForm(TBrDateForm* form) {
+    dateForm_ = form;
+    history_->setDatePicker(form);
 }
 
 void TFDataIn::FormActivate() { CmbGenre1->setFocus(); }

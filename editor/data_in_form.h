@@ -18,6 +18,7 @@ class QToolButton;
 namespace tamboro {
 
 class DiscAnimation;
+class HistoryPage;
 class TCaptionDBNavi;
 class TDBComboBox;
 class TDBEdit;
@@ -64,7 +65,7 @@ public:
     bool majorGenreChosen() const { return MajorGenreChosen; }
 
     // The date picker the calendar buttons show; without one they do nothing.
-    void setDateForm(TBrDateForm* form) { dateForm_ = form; }
+    void setDateForm(TBrDateForm* form);
     // Puts the date picked in the date picker into the purchase date
     // (release date); a blank or zero date starts the picker on today.
     void PopupCalBtnClick();
@@ -86,7 +87,7 @@ protected:
 
 private:
     void buildFrame();
-    void postTyped();
+    bool postTyped();
     void buildRightPanel();
     void buildPages();
     QWidget* addPage(const char* name, const QString& caption, const std::vector<FormRow>& rows);
@@ -121,6 +122,7 @@ private:
     bool MajorGenreChosen = false;
     bool shownNotActive_ = false, firstActivation_ = false;
     TBrDateForm* dateForm_ = nullptr;
+    HistoryPage* history_ = nullptr;
     ListenerList::Subscription scrolled_;
 };
 

@@ -41,6 +41,8 @@ public:
     void HistoryGridExit();
 
     QWidget* page() const { return page_; }
+    // The date picker is made after the editor; null switches the calendar off.
+    void setDatePicker(TBrDateForm* picker) { datePicker_ = picker; }
 
     QFrame* Panel16;
     TRetEdit* EApprecDate;

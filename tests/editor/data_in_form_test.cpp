@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <memory>
 
+#include "controls/caption_db_navi.h"
 #include "controls/db_combo_box.h"
 #include "controls/db_edit.h"
 #include "data/data_module.h"
@@ -265,6 +267,32 @@ private slots:
         setWarningBeepHook(previous);
         QCOMPARE(discs->text(), QStringLiteral("2"));
         QCOMPARE(beeps, 1);
+    }
+
+    void aViewingIsStoredByEveryWayOfLeavingTheTitle_data() {
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"BPost", "BEnd", "BAdd", "next"}) QTest::newRow(way) << QString::fromLatin1(way);
+    }
+    // The roll-up leaves the title being edited; whichever way the user goes
+    // on, its new count is stored, not left pending.
+    void aViewingIsStoredByEveryWayOfLeavingTheTitle() {
+        QFETCH(QString, way);
+        Editor e;
+        e.addTitle("一", {});
+        e.addTitle("二", {});
+        e.dm->CDvd.first();
+        e.window->show();
+        auto* date = e.window->findChild<QLineEdit*>(QStringLiteral("EApprecDate"));
+        date->setText(QStringLiteral("2026/12/10"));
+        e.window->findChild<QPushButton*>(QStringLiteral("BAdd2"))->click();
+        QCOMPARE(e.dm->CDvd.state(), TableState::Edit);
+        if (way == "next") e.window->findChild<TCaptionDBNavi*>(QStringLiteral("CaptionDBNavi1"))->BtnClick(TCaptionDBNavi::nbNext);
+        else e.window->findChild<QPushButton*>(way)->click();
+        QVERIFY(e.dm->CDvd.state() != TableState::Edit);
+        if (e.dm->CDvd.state() == TableState::Insert) e.dm->CDvd.cancel();
+        e.dm->CDvd.first();
+        QCOMPARE(e.dm->CDvd.fieldU8(fld::WatchCount).asInteger(), 1);
+        QCOMPARE(fieldText(e.dm->CDvd.fieldU8(fld::WatchedDate)), QStringLiteral("2026/12/10"));
     }
 
     void picturesFollowTheCurrentTitle_data() {
