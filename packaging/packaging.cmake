@@ -1,0 +1,49 @@
+# Installation (cmake --install) and the Debian package (cpack -G DEB).
+# The package is built with CMAKE_INSTALL_PREFIX=/usr (scripts/package).
+include(GNUInstallDirs)
+
+set(TAMBORO_MAINTAINER "Tamboro maintainers <maintainers@users.noreply.c-seed-99bd399c.example>"
+    CACHE STRING "Maintainer named in the Debian package")
+
+# The program tells the installed copy from a portable one by the bin folder
+# it runs from, so the folder this build installs into is compiled in.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/data/data_folder_rule.cpp DIRECTORY ${PROJECT_SOURCE_DIR}/data
+                            PROPERTIES COMPILE_DEFINITIONS TAMBORO_INSTALL_BINDIR="${CMAKE_INSTALL_FULL_BINDIR}")
+
+install(TARGETS tamboro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TAMBORO_GUI)
+  install(TARGETS tamboro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/tamboro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+endif()
+
+# Debian wants the copyright file and a compressed changelog in the package's
+# doc folder; gzip -n keeps the package reproducible.
+set(TAMBORO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tamboro)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+                   COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/packaging/changelog > ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+                   DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog VERBATIM)
+add_custom_target(tamboro_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${TAMBORO_DOC_DIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tamboro)
+set(CPACK_PACKAGE_VENDOR "The Tamboro developers")
+set(CPACK_PACKAGE_CONTACT "${TAMBORO_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalogue of a personal DVD collection (Japanese)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tamboro records the discs of a personal DVD collection: titles, genre, purchase and release data, cast and staff, the disc's features, ratings and comments. It logs each viewing, narrows and sorts the collection by many criteria, prints an A4 title list, and backs the data up to a folder of the user's choice. The user interface is in Japanese.\n\nThe package also holds tamboro-cli, which checks, lists and exports the catalogue from the command line.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries come from the binaries; the font is what the windows are laid out for.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# Qt's own dialogs and menus in Japanese, as the rest of the program.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
