@@ -17,24 +17,41 @@ if(TAMBORO_GUI)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()
 
-# Debian wants the copyright file and a compressed changelog in the package's
-# doc folder; gzip -n keeps the package reproducible.
-set(TAMBORO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tamboro)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-                   COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/packaging/changelog > ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-                   DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog VERBATIM)
-add_custom_target(tamboro_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
-        DESTINATION ${TAMBORO_DOC_DIR})
+# Debian wants the copyright file, a compressed changelog and compressed
+# manual pages; gzip -n keeps the package reproducible.
+set(TAMBORO_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${TAMBORO_PACKAGING_OUT}/changelog @ONLY)
+set(TAMBORO_GZIPPED "")
+foreach(file ${TAMBORO_PACKAGING_OUT}/changelog ${CMAKE_CURRENT_LIST_DIR}/tamboro.1 ${CMAKE_CURRENT_LIST_DIR}/tamboro-cli.1)
+  get_filename_component(name ${file} NAME)
+  add_custom_command(OUTPUT ${TAMBORO_PACKAGING_OUT}/${name}.gz
+                     COMMAND gzip -9n -c ${file} > ${TAMBORO_PACKAGING_OUT}/${name}.gz
+                     DEPENDS ${file} VERBATIM)
+  list(APPEND TAMBORO_GZIPPED ${TAMBORO_PACKAGING_OUT}/${name}.gz)
+endforeach()
+add_custom_target(tamboro_packaging_files ALL DEPENDS ${TAMBORO_GZIPPED})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${TAMBORO_PACKAGING_OUT}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tamboro)
+install(FILES ${TAMBORO_PACKAGING_OUT}/tamboro-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(TAMBORO_GUI)
+  install(FILES ${TAMBORO_PACKAGING_OUT}/tamboro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tamboro)
 set(CPACK_PACKAGE_VENDOR "The Tamboro developers")
 set(CPACK_PACKAGE_CONTACT "${TAMBORO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "catalogue of a personal DVD collection (Japanese)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tamboro records the discs of a personal DVD collection: titles, genre, purchase and release data, cast and staff, the disc's features, ratings and comments. It logs each viewing, narrows and sorts the collection by many criteria, prints an A4 title list, and backs the data up to a folder of the user's choice. The user interface is in Japanese.\n\nThe package also holds tamboro-cli, which checks, lists and exports the catalogue from the command line.")
+# Lines of at most 80 characters, as Debian's tools show them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Tamboro records the discs of a personal DVD collection: titles, genre,\n"
+       "purchase and release data, cast and staff, the disc's features, ratings\n"
+       "and comments. It logs each viewing, narrows and sorts the collection by\n"
+       "many criteria, prints an A4 title list, and backs the data up to a folder\n"
+       "of the user's choice. The user interface is in Japanese.\n"
+       "\n"
+       "The package also holds tamboro-cli, which checks, lists and exports the\n"
+       "catalogue from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
