@@ -62,6 +62,9 @@ private slots:
         TFAbout about;
         QList<int> seen;
         about.show();
+        about.close();
+        QVERIFY(about.discAnimation().timer()->isActive());  // hiding does not stop it
+        about.show();
         for (int i = 0; i < 3; ++i) {
             tick(about);
             seen << shownFrame(about);
@@ -78,16 +81,6 @@ private slots:
         seen << shownFrame(about);
         QCOMPARE(seen, QList<int>({0, 1, 2, 3, 0, 1}));
         QCOMPARE(about.discAnimation().frameIndex(), quint16(2));
-    }
-
-    void aHiddenWindowKeepsItsTimerRunning() {
-        TFAbout about;
-        about.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&about));
-        about.close();
-        QVERIFY(about.discAnimation().timer()->isActive());
-        const quint16 before = about.discAnimation().frameIndex();
-        QTRY_VERIFY_WITH_TIMEOUT(about.discAnimation().frameIndex() != before, 2000);
     }
 
     // Enter presses the default button and the close box closes; Escape,
