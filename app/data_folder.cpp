@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "app/ini_file.h"
-#include "app/winplace.h"
 #include "data/data_folder_rule.h"
 #include "data/error.h"
 
@@ -29,10 +28,6 @@ void createFolder(const fs::path& folder) {
 }
 
 }  // namespace
-
-StartupPaths StartupPaths::besideExecutable() {
-    return {fs::path(QCoreApplication::applicationDirPath().toStdU16String()), settingsFile()};
-}
 
 StartupPaths startupPathsFor(const fs::path& executable, const fs::path& installedBin) {
     const fs::path settingsBeside = settingsFileFor(executable);

@@ -8,8 +8,6 @@ namespace tamboro {
 struct StartupPaths {
     std::filesystem::path dataFolder;
     std::filesystem::path iniFile;
-    // The executable's folder and its settings file.
-    static StartupPaths besideExecutable();
 };
 
 // The folders of a program at `executable`: beside it (a portable folder),
