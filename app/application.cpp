@@ -5,8 +5,8 @@
 #include <QTranslator>
 
 #include "about/about_form.h"
+#include "about/program_identity.h"
 #include "app/main_window.h"
-#include "app/winplace.h"
 #include "controls/app_font.h"
 #include "controls/message_boxes.h"
 #include "data/data_module.h"
@@ -47,10 +47,6 @@ void installQtTranslations() {
 
 }  // namespace
 
-StartupPaths StartupPaths::besideExecutable() {
-    return {std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()), settingsFile()};
-}
-
 void Program::setStepObserver(std::function<void(const std::string&)> observer) {
     stepObserver() = std::move(observer);
 }
@@ -58,9 +54,13 @@ void Program::setStepObserver(std::function<void(const std::string&)> observer) 
 Program::Program(StartupPaths paths) {
     initialiseApplication();
     step("title");
-    // A first run finds no data files: create the empty ones before any
-    // table opens, so that every table can open.
-    guarded([&] { createMissingFiles(paths.dataFolder); });
+    // A first run finds no data files (and, installed, not even their
+    // folders): create the empty ones before any table opens, so that every
+    // table can open.
+    guarded([&] {
+        createStartupFolders(paths);
+        createMissingFiles(paths.dataFolder);
+    });
     step("fresh-install");
 
     DM1_ = std::make_unique<TDM1>(paths.dataFolder);
@@ -119,6 +119,10 @@ int Program::run() {
 
 void initialiseApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Tamboro"));
+    QCoreApplication::setApplicationVersion(programVersion());
+    QApplication::setWindowIcon(programIcon());
+    // Lets the desktop match the windows with the installed tamboro.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tamboro"));
     QApplication::setFont(appFont(12));
     installQtTranslations();
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/data_folder.h"
+
 namespace tamboro {
 
 class TDM1;
@@ -15,21 +17,12 @@ class TFAbout;
 class TBrDateForm;
 class TFMente;
 
-// Where the program finds its files: the data files in dataFolder, the
-// settings in iniFile.
-struct StartupPaths {
-    std::filesystem::path dataFolder;
-    std::filesystem::path iniFile;
-    // The executable's folder and its settings file.
-    static StartupPaths besideExecutable();
-};
-
 // The program's windows and data module, created in start-up order and
 // destroyed in the reverse order.
 class Program {
 public:
-    // Runs start-up up to the event loop: fresh-installation files, the data
-    // module, then the windows. An error while one is created goes to the
+    // Runs start-up up to the event loop: the folders and fresh-installation
+    // files, the data module, then the windows. An error while one is created goes to the
     // default error box and start-up goes on with the next.
     explicit Program(StartupPaths paths);
     // Destroys the windows, the main window's destruction writing the
@@ -70,8 +63,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Sets the application title, the font every window is laid out for, and
-// Qt's own texts in Japanese.
+// Sets the application title, version and icon, the font every window is
+// laid out for, and Qt's own texts in Japanese.
 void initialiseApplication();
 
 }  // namespace tamboro

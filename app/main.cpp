@@ -2,8 +2,8 @@
 
 int main(int argc, char* argv[]) {
     tamboro::TamboroApplication app(argc, argv);
-    // The working folder is the executable's: the data files and the
-    // settings file live beside it.
-    tamboro::Program program(tamboro::StartupPaths::besideExecutable());
+    // The data files and the settings file live beside the executable, or,
+    // for the installed program, in the user's own folders.
+    tamboro::Program program(tamboro::startupPaths());
     return program.run();
 }

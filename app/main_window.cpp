@@ -13,7 +13,6 @@
 #include "app/settings.h"
 #include "app/winplace.h"
 #include "controls/app_font.h"
-#include "controls/button_pictures.h"
 #include "controls/leave_handlers.h"
 #include "controls/message_boxes.h"
 #include "controls/ret_combo_box.h"
@@ -29,7 +28,6 @@ TFMain::TFMain(TDM1& dm, std::filesystem::path iniFile, QWidget* parent)
     : QWidget(parent), dm_(dm), iniFile_(std::move(iniFile)) {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("Tamboro"));
-    setWindowIcon(buttonPicture(ButtonPicture::WindowIcon));
     setFont(appFont(12));
     setFixedSize(792, 553);
     move(80, 42);

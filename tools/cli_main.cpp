@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_folder_rule.h"
 #include "data/error.h"
 #include "tools/cli_commands.h"
 #include "tools/cli_options.h"
@@ -21,7 +22,16 @@ struct Command {
     int (*run)(const CommandLine&, std::ostream&, std::ostream&);
 };
 
-const std::vector<OptionSpec> kCommon = {{"dir", "folder of the data files (default: the current folder)"}};
+const std::vector<OptionSpec> kCommon = {
+    {"dir", "folder of the data files (default: the current folder; for the installed program, the user's data folder)"}};
+
+// The installed tamboro keeps the catalogue in the user's data folder, so
+// the installed companion looks there too; any other copy reads the current folder.
+std::string defaultDataFolder() {
+    if (tamboro::runsFromInstalledBin(tamboro::runningExecutableFolder(), tamboro::installedBinFolder()))
+        return tamboro::userDataFolder().string();
+    return ".";
+}
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
@@ -81,6 +91,7 @@ int main(int argc, char** argv) {
                 return 0;
             }
             checkOptions(cl, c.options, kCommon);
+            if (!cl.option("dir")) cl.options.emplace("dir", defaultDataFolder());
             if (!cl.words.empty()) throw UsageError{"unexpected argument '" + cl.words.front() + "'"};
             int status = c.run(cl, std::cout, std::cerr);
             errno = 0;

@@ -227,3 +227,15 @@ TEST_F(Cli, ReportWritesThePdfOfTheListedTitles) {
     EXPECT_EQ(cli("report --dir " + dir.path.string(), dir.path).status, 2);
 }
 #endif
+
+// Not run from the installation's bin folder, the companion reads the
+// catalogue of the folder it is started in, as the program reads the one
+// it sits in.
+TEST_F(Cli, WithoutDirReadsTheCurrentFolderWhenNotInstalled) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path);
+    CliRun r = cli("check", dir.path);
+    fs::current_path(before);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("DvdData.xml\t2\n"), std::string::npos) << r.out;
+}
