@@ -27,6 +27,7 @@
 #include "editor/data_in_dvd_page.h"
 #include "editor/data_in_history_page.h"
 #include "controls/db_grid.h"
+#include "controls/ret_edit.h"
 #include "editor/data_in_strips.h"
 
 namespace tamboro {
