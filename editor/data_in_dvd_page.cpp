@@ -102,9 +102,9 @@ void addPictureRows(std::vector<FormRow>& rows, int& tab) {
     rows.push_back(check("ChkAspect1", "Panel8", "１６：９", QRect(72, 46, 76, 20), fld::aspect(1), tab++));
     rows.push_back(check("ChkAspect2", "Panel8", "ＬＢ", QRect(150, 46, 56, 20), fld::aspect(2), tab++));
     rows.push_back(check("ChkAspect3", "Panel8", "４：３", QRect(208, 46, 70, 20), fld::aspect(3), tab++));
-    rows.push_back(check("ChkSceez", "Panel8", "スクイーズ", QRect(8, 70, 92, 20), fld::Squeeze, tab++));
-    rows.push_back(check("ChkMAngle", "Panel8", "マルチアングル", QRect(100, 70, 104, 20), fld::MultiAngle, tab++));
-    rows.push_back(check("ChkMStory", "Panel8", "マルチストーリー", QRect(204, 70, 104, 20), fld::MultiStory, tab++));
+    rows.push_back(check("ChkSceez", "Panel8", "スクイーズ", QRect(4, 70, 80, 20), fld::Squeeze, tab++));
+    rows.push_back(check("ChkMAngle", "Panel8", "マルチアングル", QRect(84, 70, 104, 20), fld::MultiAngle, tab++));
+    rows.push_back(check("ChkMStory", "Panel8", "マルチストーリー", QRect(188, 70, 118, 20), fld::MultiStory, tab++));
     rows.push_back({.name = "RDColor", .kind = RowKind::DbRadioGroup, .parent = "Panel8",
                     .place = QRect(8, 94, 200, 44), .field = fld::Color, .tab = tab++,
                     .items = {QStringLiteral("カラー"), QStringLiteral("モノクロ")}, .values = {"True", "False"}});

@@ -1,6 +1,8 @@
 #include <QAbstractButton>
 #include <algorithm>
 #include <QComboBox>
+#include <QRadioButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -162,6 +164,19 @@ private slots:
         for (const char* shownOnly : {"ECode", "EKanshouDate", "EKaisuu"}) {
             QVERIFY2(!(e.child(shownOnly)->focusPolicy() & Qt::TabFocus), shownOnly);
             QVERIFY2(e.child<QLineEdit>(shownOnly)->isReadOnly(), shownOnly);
+        }
+    }
+
+    // Every check box and radio button shows its whole caption inside its
+    // panel, on every page.
+    void everyCaptionShowsWhole() {
+        Editor e;
+        e.window->show();
+        for (QAbstractButton* b : e.window->findChildren<QAbstractButton*>()) {
+            if (!qobject_cast<QCheckBox*>(b) && !qobject_cast<QRadioButton*>(b)) continue;
+            const QString what = b->objectName() + QLatin1Char(' ') + b->text();
+            QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(what));
+            QVERIFY2(b->parentWidget()->rect().contains(b->geometry()), qPrintable(what));
         }
     }
 
