@@ -1,6 +1,5 @@
 #include "app/winplace.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVariant>
@@ -168,15 +167,6 @@ void SavePlacement(QWidget& window, const std::filesystem::path& iniFile, std::s
     IniFile ini(iniFile);
     SavePlacement(window, ini, section);
     ini.save();
-}
-
-void RestorePlacement(QWidget& window) { RestorePlacement(window, settingsFile(), placementSection(window)); }
-
-void SavePlacement(QWidget& window) { SavePlacement(window, settingsFile(), placementSection(window)); }
-
-std::filesystem::path settingsFile() {
-    const QString exe = QCoreApplication::applicationFilePath();
-    return settingsFileFor(std::filesystem::path(exe.toStdU16String()));
 }
 
 }  // namespace tamboro

@@ -45,17 +45,12 @@ QRect bringOntoScreens(const QRect& rect, const std::vector<QRect>& areas);
 std::string placementSection(const QWidget& window);
 
 // Restore and save the window's placement, in the section named after its
-// class, in the settings file beside the executable or in the file given.
+// class, in the settings file given.
 // Saving writes the file once and throws IniWriteError when it cannot,
 // leaving the file as it was.
-void RestorePlacement(QWidget& window);
-void SavePlacement(QWidget& window);
 void RestorePlacement(QWidget& window, const std::filesystem::path& iniFile, std::string_view section);
 void SavePlacement(QWidget& window, const std::filesystem::path& iniFile, std::string_view section);
 // Sets the ten keys in the file's memory, for a caller that saves more.
 void SavePlacement(const QWidget& window, IniFile& ini, std::string_view section);
-
-// The settings file of this program.
-std::filesystem::path settingsFile();
 
 }  // namespace tamboro
