@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <cmath>
 
+#include "controls/grid_headers.h"
+
 namespace tamboro {
 
 DvdGridView::DvdGridView(QWidget* parent) : QTableView(parent) {
@@ -19,22 +21,10 @@ DvdGridView::DvdGridView(QWidget* parent) : QTableView(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
-    QHeaderView* rows = verticalHeader();
-    // Fixed, uniform rows: the view never measures rows, whatever their number.
-    rows->setMinimumSectionSize(1);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(fontMetrics().height() + 5);
-    rows->setFixedWidth(14);
-    rows->setSectionsClickable(false);
-    rows->setHighlightSections(false);
-
+    setUpDataGridHeaders(*this);
     QHeaderView* columns = horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setDefaultAlignment(Qt::AlignCenter);
-    columns->setHighlightSections(false);
-    columns->setSectionsClickable(false);
     columns->setMinimumSectionSize(4);
-    columns->setStretchLastSection(false);
     watchDoubleClicks();
 }
 

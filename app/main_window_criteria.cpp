@@ -333,16 +333,7 @@ void TFMain::SPopUpCalcBtnClick() {
     if (!picker) return;
     const bool ready = guarded([this, picker] {
         const QString text = ESKanshouDate->text();
-        double start = 0;
-        if (text.isEmpty()) {
-            const QDate today = QDate::currentDate();
-            start = dayNumber(today.year(), today.month(), today.day());
-        } else if (const std::optional<double> value = parseDateTime(text.toStdString())) {
-            start = *value;
-        } else {
-            throw DataError(formatMessage(msg::kNotDateTime, {text.toStdString()}));
-        }
-        picker->SetDate(start);
+        picker->SetDate(startDateFor(text));
     });
     if (!ready) return;
     const int result = picker->exec();

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "controls/grid_headers.h"
 #include "controls/field_link.h"
 #include "controls/message_boxes.h"
 #include "controls/sjis_qt.h"
@@ -60,20 +61,7 @@ TDBGrid::~TDBGrid() {
 }
 
 void TDBGrid::setUpHeaders() {
-    QHeaderView* rows = verticalHeader();
-    // Fixed, uniform rows: the view never measures rows, whatever their number.
-    rows->setMinimumSectionSize(1);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(fontMetrics().height() + 5);
-    rows->setFixedWidth(14);
-    rows->setSectionsClickable(false);
-    rows->setHighlightSections(false);
-
-    QHeaderView* cols = horizontalHeader();
-    cols->setDefaultAlignment(Qt::AlignCenter);
-    cols->setHighlightSections(false);
-    cols->setSectionsClickable(false);
-    cols->setStretchLastSection(false);
+    setUpDataGridHeaders(*this);
     for (int c = 0; c < model_->columnCount(); ++c) setColumnWidth(c, model_->columnWidth(c, fontMetrics()));
 }
 

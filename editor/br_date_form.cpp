@@ -1,5 +1,6 @@
 #include "editor/br_date_form.h"
 
+#include <QDate>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -9,9 +10,19 @@
 #include "controls/message_boxes.h"
 #include "data/error.h"
 #include "data/locale_jp.h"
+#include "data/messages.h"
 #include "editor/calendar.h"
 
 namespace tamboro {
+
+double startDateFor(const QString& shown) {
+    if (shown.isEmpty()) {
+        const QDate today = QDate::currentDate();
+        return dayNumber(today.year(), today.month(), today.day());
+    }
+    if (const std::optional<double> value = parseDateTime(shown.toStdString())) return *value;
+    throw DataError(formatMessage(msg::kNotDateTime, {shown.toStdString()}));
+}
 namespace {
 
 QToolButton* monthButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QRect& geometry) {

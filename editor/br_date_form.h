@@ -10,6 +10,10 @@ namespace tamboro {
 
 class TCalendar;
 
+// Where a picker shown for an edit starts: the date the edit shows, today
+// when it is empty. Throws DataError naming a text that is no date.
+double startDateFor(const QString& shown);
+
 // The date picker: a window that needs a date calls SetDate with a starting
 // date (a day number, the time as a fraction), shows it modally and, only
 // when it returned Accepted, reads GetDate.

@@ -90,16 +90,7 @@ void HistoryPage::PopupCalcBtn3Click() {
     if (!datePicker_) return;
     const bool ready = guarded([this] {
         const QString text = EApprecDate->text();
-        double start = 0;
-        if (text.isEmpty()) {
-            const QDate today = QDate::currentDate();
-            start = dayNumber(today.year(), today.month(), today.day());
-        } else if (const std::optional<double> value = parseDateTime(text.toStdString())) {
-            start = *value;
-        } else {
-            throw DataError(formatMessage(msg::kNotDateTime, {text.toStdString()}));
-        }
-        datePicker_->SetDate(start);
+        datePicker_->SetDate(startDateFor(text));
     });
     if (!ready || datePicker_->exec() != QDialog::Accepted) return;
     guarded([this] { EApprecDate->setText(QString::fromStdString(formatDateTime(datePicker_->GetDate()))); });
