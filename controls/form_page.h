@@ -85,4 +85,28 @@ std::function<void(QWidget*)> into(T*& member) {
     };
 }
 
+// Rows of the kinds most pages are made of; text in UTF-8.
+inline FormRow labelRow(const char* parent, const char* text, QRect place) {
+    return {.kind = RowKind::Label, .parent = parent, .place = place, .caption = QString::fromUtf8(text)};
+}
+inline FormRow dbEditRow(const char* name, const char* parent, QRect place, std::string_view field, ImeMode ime,
+                         int tab) {
+    return {.name = name, .kind = RowKind::DbRetEdit, .parent = parent, .place = place, .field = field, .ime = ime,
+            .tab = tab};
+}
+inline FormRow dbMemoRow(const char* name, const char* parent, QRect place, std::string_view field, int tab) {
+    return {.name = name, .kind = RowKind::DbMemo, .parent = parent, .place = place, .field = field,
+            .ime = ImeMode::Open, .tab = tab};
+}
+inline FormRow dbCheckRow(const char* name, const char* parent, const char* text, QRect place,
+                          std::string_view field, int tab) {
+    return {.name = name, .kind = RowKind::DbRetCheckBox, .parent = parent, .place = place, .field = field,
+            .tab = tab, .caption = QString::fromUtf8(text)};
+}
+// A group's coloured caption tile, in its top left corner.
+inline FormRow tileRow(const char* name, const char* parent, const char* text, int width, const QColor& colour) {
+    return {.name = name, .kind = RowKind::CaptionTile, .parent = parent, .place = QRect(2, 2, width, 16),
+            .caption = QString::fromUtf8(text), .colour = colour};
+}
+
 }  // namespace tamboro

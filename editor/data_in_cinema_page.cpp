@@ -8,35 +8,21 @@ namespace {
 
 constexpr int kStep = 24;
 
-FormRow caption(const char* parent, const char* text, QRect place) {
-    return {.kind = RowKind::Label, .parent = parent, .place = place, .caption = QString::fromUtf8(text)};
-}
-
-FormRow edit(const char* name, const char* parent, QRect place, std::string_view field, ImeMode ime, int tab) {
-    return {.name = name, .kind = RowKind::DbRetEdit, .parent = parent, .place = place, .field = field, .ime = ime,
-            .tab = tab};
-}
-
-FormRow memo(const char* name, const char* parent, QRect place, std::string_view field, int tab) {
-    return {.name = name, .kind = RowKind::DbMemo, .parent = parent, .place = place, .field = field,
-            .ime = ImeMode::Open, .tab = tab};
-}
-
 }  // namespace
 
 std::vector<FormRow> cinemaPageRows() {
     const int h = kRowHeight;
     std::vector<FormRow> rows = {
         {.name = "Panel6", .kind = RowKind::Panel, .place = QRect(4, 4, 400, 304)},
-        caption("Panel6", "制作年", QRect(8, 6, 50, h)),
-        edit("ESeisakuNen", "Panel6", QRect(60, 6, 50, h), fld::Year, ImeMode::Close, 1),
-        caption("Panel6", "年", QRect(114, 6, 20, h)),
-        caption("Panel6", "制作国", QRect(150, 6, 40, h)),
-        edit("ESeisakuKoku", "Panel6", QRect(192, 6, 200, h), fld::Country, ImeMode::Open, 2),
-        caption("Panel6", "監督", QRect(8, 6 + kStep, 50, h)),
-        edit("EKantoku", "Panel6", QRect(60, 6 + kStep, 332, h), fld::Director, ImeMode::Open, 3),
-        caption("Panel6", "演出", QRect(8, 6 + 2 * kStep, 50, h)),
-        memo("MEnshutsu", "Panel6", QRect(60, 6 + 2 * kStep, 332, 44), fld::Direction, 4),
+        labelRow("Panel6", "制作年", QRect(8, 6, 50, h)),
+        dbEditRow("ESeisakuNen", "Panel6", QRect(60, 6, 50, h), fld::Year, ImeMode::Close, 1),
+        labelRow("Panel6", "年", QRect(114, 6, 20, h)),
+        labelRow("Panel6", "制作国", QRect(150, 6, 40, h)),
+        dbEditRow("ESeisakuKoku", "Panel6", QRect(192, 6, 200, h), fld::Country, ImeMode::Open, 2),
+        labelRow("Panel6", "監督", QRect(8, 6 + kStep, 50, h)),
+        dbEditRow("EKantoku", "Panel6", QRect(60, 6 + kStep, 332, h), fld::Director, ImeMode::Open, 3),
+        labelRow("Panel6", "演出", QRect(8, 6 + 2 * kStep, 50, h)),
+        dbMemoRow("MEnshutsu", "Panel6", QRect(60, 6 + 2 * kStep, 332, 44), fld::Direction, 4),
     };
     // One-line fields under the memo, one row each.
     const struct { const char* name; const char* label; std::string_view field; } lines[] = {
@@ -47,30 +33,30 @@ std::vector<FormRow> cinemaPageRows() {
     int y = 6 + 2 * kStep + 50, tab = 5;
     for (const auto& line : lines) {
         if (line.field == fld::ExecProducer) {
-            rows.push_back(caption("Panel6", "製作", QRect(8, y - 6, 50, 14)));
-            rows.push_back(caption("Panel6", "総指揮", QRect(8, y + 8, 50, 14)));
+            rows.push_back(labelRow("Panel6", "製作", QRect(8, y - 6, 50, 14)));
+            rows.push_back(labelRow("Panel6", "総指揮", QRect(8, y + 8, 50, 14)));
         } else {
-            rows.push_back(caption("Panel6", line.label, QRect(8, y, 50, h)));
+            rows.push_back(labelRow("Panel6", line.label, QRect(8, y, 50, h)));
         }
-        rows.push_back(edit(line.name, "Panel6", QRect(60, y, 332, h), line.field, ImeMode::Open, tab++));
+        rows.push_back(dbEditRow(line.name, "Panel6", QRect(60, y, 332, h), line.field, ImeMode::Open, tab++));
         y += kStep + (line.field == fld::ExecProducer ? 4 : 0);
     }
-    rows.push_back(caption("Panel6", "受賞", QRect(8, y, 50, h)));
-    rows.push_back(memo("MAward", "Panel6", QRect(60, y, 332, 304 - y - 6), fld::Awards, tab++));
+    rows.push_back(labelRow("Panel6", "受賞", QRect(8, y, 50, h)));
+    rows.push_back(dbMemoRow("MAward", "Panel6", QRect(60, y, 332, 304 - y - 6), fld::Awards, tab++));
 
     rows.push_back({.name = "Panel5", .kind = RowKind::Panel, .place = QRect(408, 4, 210, 304)});
-    rows.push_back(caption("Panel5", "出演者", QRect(8, 4, 80, h)));
+    rows.push_back(labelRow("Panel5", "出演者", QRect(8, 4, 80, h)));
     const char* castNames[] = {"EShutsuen1", "EShutsuen2", "Eshutsuen3", "EShutsuen4", "EShutsuen5"};
     for (int k = 1; k <= 5; ++k)
-        rows.push_back(edit(castNames[k - 1], "Panel5", QRect(8, 4 + k * kStep, 194, h), fld::cast(k),
+        rows.push_back(dbEditRow(castNames[k - 1], "Panel5", QRect(8, 4 + k * kStep, 194, h), fld::cast(k),
                             ImeMode::Open, tab++));
-    rows.push_back(caption("Panel5", "声優", QRect(8, 4 + 6 * kStep, 80, h)));
-    rows.push_back(memo("MSeiyuu", "Panel5", QRect(8, 4 + 7 * kStep, 194, 304 - 4 - 7 * kStep - 6), fld::VoiceActors,
+    rows.push_back(labelRow("Panel5", "声優", QRect(8, 4 + 6 * kStep, 80, h)));
+    rows.push_back(dbMemoRow("MSeiyuu", "Panel5", QRect(8, 4 + 7 * kStep, 194, 304 - 4 - 7 * kStep - 6), fld::VoiceActors,
                         tab++));
 
     rows.push_back({.name = "Panel7", .kind = RowKind::Panel, .place = QRect(4, 312, 614, 120)});
-    rows.push_back(caption("Panel7", "ストーリー", QRect(8, 4, 100, h)));
-    rows.push_back(memo("MStory", "Panel7", QRect(8, 26, 598, 88), fld::Story, tab++));
+    rows.push_back(labelRow("Panel7", "ストーリー", QRect(8, 4, 100, h)));
+    rows.push_back(dbMemoRow("MStory", "Panel7", QRect(8, 26, 598, 88), fld::Story, tab++));
     return rows;
 }
 

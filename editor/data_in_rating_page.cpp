@@ -18,11 +18,6 @@ FormRow caption(const char* parent, const QString& text, QRect place) {
     return {.kind = RowKind::Label, .parent = parent, .place = place, .caption = text};
 }
 
-FormRow tile(const char* name, const char* parent, const char* text, const QColor& colour) {
-    return {.name = name, .kind = RowKind::CaptionTile, .parent = parent, .place = QRect(2, 2, 64, 16),
-            .caption = QString::fromUtf8(text), .colour = colour};
-}
-
 }  // namespace
 
 const std::array<RatingRow, kRatingCount>& ratingRows() {
@@ -48,11 +43,11 @@ QRect ratingImagePlace(int i) {
 std::vector<FormRow> ratingPageRows() {
     std::vector<FormRow> rows = {
         {.name = "Panel21", .kind = RowKind::Panel, .place = QRect(4, 4, 300, 50)},
-        tile("Panel21Caption", "Panel21", "総合評価", QColor(0xFF, 0xFF, 0x80)),
+        tileRow("Panel21Caption", "Panel21", "総合評価", 64, QColor(0xFF, 0xFF, 0x80)),
         {.name = "Panel3", .kind = RowKind::Panel, .place = QRect(4, 56, 300, 98)},
-        tile("Panel3Caption", "Panel3", "DVD評価", QColor(0x80, 0xFF, 0xFF)),
+        tileRow("Panel3Caption", "Panel3", "DVD評価", 64, QColor(0x80, 0xFF, 0xFF)),
         {.name = "Panel20", .kind = RowKind::Panel, .place = QRect(4, 156, 300, 122)},
-        tile("Panel20Caption", "Panel20", "映画評価", QColor(0x00, 0xFF, 0x80)),
+        tileRow("Panel20Caption", "Panel20", "映画評価", 64, QColor(0x00, 0xFF, 0x80)),
     };
     int tab = 1;
     for (int i = 0; i < kRatingCount; ++i) {

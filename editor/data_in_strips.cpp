@@ -11,11 +11,6 @@ FormRow caption(const char* parent, const char* text, int x, int y, int width) {
             .caption = QString::fromUtf8(text)};
 }
 
-FormRow edit(const char* name, const char* parent, QRect place, std::string_view field, ImeMode ime, int tab) {
-    return {.name = name, .kind = RowKind::DbRetEdit, .parent = parent, .place = place, .field = field, .ime = ime,
-            .tab = tab};
-}
-
 }  // namespace
 
 std::vector<FormRow> dataInStripRows() {
@@ -34,20 +29,20 @@ std::vector<FormRow> dataInStripRows() {
         {.name = "CmbGenre2", .kind = RowKind::RetComboBox, .parent = "Panel4", .place = QRect(472, y, 136, h),
          .ime = ImeMode::Close, .tab = 2},
         caption("Panel4", "BOX番号", 616, y, 48),
-        edit("EBoxNo", "Panel4", QRect(664, y, 36, h), fld::BoxNo, ImeMode::Close, 3),
+        dbEditRow("EBoxNo", "Panel4", QRect(664, y, 36, h), fld::BoxNo, ImeMode::Close, 3),
         caption("Panel4", "ＤＶＤ番号", 706, y, 56),
-        edit("EDvdNo", "Panel4", QRect(754, y, 32, h), fld::DvdNo, ImeMode::Close, 4),
+        dbEditRow("EDvdNo", "Panel4", QRect(754, y, 32, h), fld::DvdNo, ImeMode::Close, 4),
 
         {.name = "pnlTop", .kind = RowKind::Panel, .place = QRect(0, kCodeStripHeight, 792, kTitleStripHeight)},
         caption("pnlTop", "タイトル名", 8, 4, 70),
         {.name = "ETitle", .kind = RowKind::DbRetEdit, .parent = "pnlTop", .place = QRect(80, 4, 318, h),
          .field = fld::Title, .ime = ImeMode::Open, .tab = 5, .colour = QColor(0xFF, 0xFF, 0x80)},
         caption("pnlTop", "サブタイトル", 406, 4, 72),
-        edit("ESubTitle", "pnlTop", QRect(480, 4, 304, h), fld::SubTitle, ImeMode::Open, 6),
+        dbEditRow("ESubTitle", "pnlTop", QRect(480, 4, 304, h), fld::SubTitle, ImeMode::Open, 6),
         caption("pnlTop", "英語タイトル", 8, 29, 70),
-        edit("EEnTitle", "pnlTop", QRect(80, 29, 318, h), fld::EnglishTitle, ImeMode::Open, 7),
+        dbEditRow("EEnTitle", "pnlTop", QRect(80, 29, 318, h), fld::EnglishTitle, ImeMode::Open, 7),
         caption("pnlTop", "エディション", 406, 29, 72),
-        edit("EEditon", "pnlTop", QRect(480, 29, 304, h), fld::Edition, ImeMode::Open, 8),
+        dbEditRow("EEditon", "pnlTop", QRect(480, 29, 304, h), fld::Edition, ImeMode::Open, 8),
     };
 }
 
