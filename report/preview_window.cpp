@@ -101,7 +101,7 @@ bool TPrintPreview::setContent(report::ReportContent content, const report::Page
         return false;
     }
     content_ = std::move(content);
-    layout()->replaceWidget(view_, fresh);
+    delete layout()->replaceWidget(view_, fresh);  // the old view's layout item is ours
     delete view_;
     view_ = fresh;
     view_->show();
