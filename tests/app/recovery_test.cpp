@@ -136,6 +136,22 @@ private slots:
         QCOMPARE(boxes.shown.size(), size_t(0));
     }
 
+    void aCopyThatCannotBeWrittenIsToldOnce() {
+        Boxes boxes;
+        auto program = start();
+        QFile blocker(QString::fromStdString(copy.string()));  // a file where the folder goes
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        addTitleWithViewing(*program, "生きる");
+        QVERIFY(!program->recovery()->writeNow());
+        QVERIFY(!program->recovery()->writeNow());
+        QTRY_COMPARE(boxes.count(BoxKind::Error), 1);
+        QVERIFY2(boxes.shown.back().text.contains(QStringLiteral(".tamboro-recovery")), qPrintable(boxes.shown.back().text));
+        QVERIFY(QFile::remove(blocker.fileName()));
+        QVERIFY(program->recovery()->writeNow());
+        QCOMPARE(filesIn(folder->path()), saved);
+    }
+
     void crashThenYesRestoresEverything() {
         Boxes boxes;
         Files copied;
