@@ -196,7 +196,26 @@ void applyRecoveryCopy(const fs::path& dataFolder, const RecoveryMarker& marker)
         const fs::path kept = replaced / fileNameOf(t);
         if (!copyFileSafely(dataFolder / fileNameOf(t), kept)) removeFile(kept);
     }
-    for (CatalogueTable t : marker.tables) copyFileSafely(folder / fileNameOf(t), dataFolder / fileNameOf(t));
+    std::vector<CatalogueTable> done;
+    try {
+        for (CatalogueTable t : marker.tables) {
+            copyFileSafely(folder / fileNameOf(t), dataFolder / fileNameOf(t));
+            done.push_back(t);
+        }
+    } catch (...) {
+        // Tables from two different moments would not fit together: put
+        // back what was replaced, as far as it goes, and keep the copy.
+        // The first error is the one reported; the kept files stay in replaced.
+        for (CatalogueTable t : done) {
+            const fs::path kept = replaced / fileNameOf(t);
+            try {
+                if (present(kept)) copyFileSafely(kept, dataFolder / fileNameOf(t));
+                else fs::remove(dataFolder / fileNameOf(t));
+            } catch (const std::exception&) {
+            }
+        }
+        throw;
+    }
     removeFile(folder / kRecoveryMarkerName);
     for (CatalogueTable t : marker.tables) removeFile(folder / fileNameOf(t));
 }

@@ -134,6 +134,21 @@ TEST_F(Recovery, CopyFollowsWhatIsStillUnsaved) {
     EXPECT_EQ(slurp(copy / kReplacedFolderName), "kept from an earlier recovery");
 }
 
+TEST_F(Recovery, ApplyThatFailsHalfwayPutsBackWhatItReplaced) {
+    changeTitlesHistoryAndLanguages();
+    updateRecoveryCopy(*dm);
+    dm.reset();  // the run dies
+    // History.xml points into a folder that is gone: it reads as absent, and
+    // cannot be written, after DvdData.xml was already replaced.
+    fs::remove(dir / "History.xml");
+    fs::create_symlink(dir / "gone" / "History.xml", dir / "History.xml");
+    const RecoveryMarker marker = *findRecoveryCopy(dir.path());
+    EXPECT_NE(messageOf([&] { applyRecoveryCopy(dir.path(), marker); }).find("History.xml"), std::string::npos);
+    EXPECT_EQ(slurp(dir / "DvdData.xml"), saved.at("DvdData.xml"));
+    EXPECT_EQ(slurp(dir / "Lange.xml"), saved.at("Lange.xml"));
+    EXPECT_TRUE(findRecoveryCopy(dir.path()));  // still offered next time
+}
+
 TEST_F(Recovery, MarkerAcceptsOnlyWhatThisProgramWrites) {
     const RecoveryMarker m{"2026/12/10 17:05:03", "20261210-170503", {CatalogueTable::Dvd, CatalogueTable::History}};
     const RecoveryMarker back = parseRecoveryMarker(formatRecoveryMarker(m));
