@@ -7,6 +7,8 @@
 #include "about/about_form.h"
 #include "about/program_identity.h"
 #include "app/main_window.h"
+#include "app/recovery_offer.h"
+#include "app/recovery_timer.h"
 #include "controls/app_font.h"
 #include "controls/message_boxes.h"
 #include "data/data_module.h"
@@ -61,9 +63,13 @@ Program::Program(StartupPaths paths) {
         createStartupFolders(paths);
         createMissingFiles(paths.dataFolder);
     });
+    // A run that ended without closing the catalogue may have left its
+    // unsaved changes: offer them before any table reads its file.
+    offerRecovery(paths.dataFolder);
     step("fresh-install");
 
     DM1_ = std::make_unique<TDM1>(paths.dataFolder);
+    recovery_ = std::make_unique<RecoveryTimer>(*DM1_);
     guarded([&] { DM1_->openAtCreation(); });
     step("TDM1");
 
@@ -90,6 +96,8 @@ Program::Program(StartupPaths paths) {
 }
 
 Program::~Program() {
+    // Before anything else goes: tearing down writes no copy.
+    recovery_.reset();
     FMain_->setPartners({});
     FMente_.reset();
     step("~TFMente");

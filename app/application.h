@@ -16,6 +16,7 @@ class TFDataIn;
 class TFAbout;
 class TBrDateForm;
 class TFMente;
+class RecoveryTimer;
 
 // The program's windows and data module, created in start-up order and
 // destroyed in the reverse order.
@@ -41,12 +42,15 @@ public:
     TFAbout& FAbout() const { return *FAbout_; }
     TBrDateForm& BrDateForm() const { return *BrDateForm_; }
     TFMente& FMente() const { return *FMente_; }
+    // Keeps the recovery copy of the unsaved changes up to date.
+    RecoveryTimer* recovery() const { return recovery_.get(); }
 
     // Told each start-up and shut-down step by name, for tracing.
     static void setStepObserver(std::function<void(const std::string& step)> observer);
 
 private:
     std::unique_ptr<TDM1> DM1_;
+    std::unique_ptr<RecoveryTimer> recovery_;
     std::unique_ptr<TFMain> FMain_;
     std::unique_ptr<TFPrn1> FPrn1_;
     std::unique_ptr<TFDataIn> FDataIn_;

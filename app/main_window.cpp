@@ -18,6 +18,7 @@
 #include "controls/ret_combo_box.h"
 #include "controls/table_model.h"
 #include "data/data_module.h"
+#include "data/recovery.h"
 #include "data/sjis.h"
 #include "editor/data_in_form.h"
 #include "masters/mente_form.h"
@@ -110,10 +111,14 @@ void TFMain::FormDestroy() {
 void TFMain::closeEvent(QCloseEvent* e) {
     // A catalogue its folder cannot take may still be saved elsewhere, so
     // that ending the program loses nothing.
-    if (!FormClose() && !saveElsewhereAfterFailedClose()) {
+    const bool written = FormClose();
+    if (!written && !saveElsewhereAfterFailedClose()) {
         e->ignore();  // nothing was closed; closing again retries
         return;
     }
+    // Every change is in the data files now; a catalogue saved elsewhere
+    // instead keeps its recovery copy.
+    if (written) guarded([this] { removeRecoveryFolder(dm_.folder()); });
     e->accept();
     emit closed();
 }
