@@ -18,6 +18,10 @@ void ActivationTracker::focusWindowChanged(QWindow* window) {
     if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen) return;
 
     if (window == main_->windowHandle()) {
+        // A modal window (a progress dialog while the report is built) is up:
+        // the main window cannot really hold the focus, and its steps would
+        // change the titles under the running command.
+        if (QGuiApplication::modalWindow()) return;
         const bool run = first_ || leftForNonModal_;
         first_ = false;
         leftForNonModal_ = false;

@@ -1,6 +1,7 @@
 // Start-up, activation and shut-down of the whole program.
 #include <QAbstractButton>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -212,6 +213,17 @@ private slots:
         tracker->focusWindowChanged(main.windowHandle());
         QCOMPARE(main.activationCount(), 2);
         // ...even when the preview is still open behind.
+        // A late focus event while a modal window is up (the report's progress
+        // dialog) runs nothing under the command either.
+        preview.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
+        QDialog progress;
+        progress.setModal(true);
+        progress.show();
+        QTRY_VERIFY(QGuiApplication::modalWindow());
+        tracker->focusWindowChanged(main.windowHandle());
+        QCOMPARE(main.activationCount(), 2);
+        progress.hide();
         QVERIFY(errors.messages.isEmpty());
     }
 
