@@ -138,7 +138,13 @@ void TFMain::buildCriteria() {
         c->setMaxVisibleItems(16);
     const QStringList ratings{QStringLiteral("5"), QStringLiteral("4"), QStringLiteral("3"),
                               QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0")};
-    for (TRetComboBox* c : {CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka}) c->addItems(ratings);
+    // Shown empty, as no rating criterion is in force, also before the first
+    // activation clears the criteria (a desktop may show the window inactive).
+    for (TRetComboBox* c : {CmbSHyouka, CmbSDvdHyouka, CmbSCinemaHyouka}) {
+        c->addItems(ratings);
+        c->setCurrentIndex(-1);
+        c->setEditText(QString());
+    }
     for (QRadioButton* r : {RdSeisakuNen1, RdKanshou1, RdKaisuu1, RdShuuroku1}) r->setChecked(true);
     for (int n = 1; n <= 10; ++n) ChkSImpress[static_cast<size_t>(n)]->setProperty("Tag", n);
 

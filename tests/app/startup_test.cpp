@@ -1,5 +1,6 @@
 // Start-up, activation and shut-down of the whole program.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -230,6 +231,9 @@ private slots:
     void activationClearsTheFilterAndRefillsTheLists() {
         CatalogueFolder folder;
         Program program({folder.path(), folder.iniFile()});
+        // Before the first activation no criterion is shown as if in force.
+        for (const char* name : {"CmbSHyouka", "CmbSDvdHyouka", "CmbSCinemaHyouka"})
+            QVERIFY2(program.FMain().findChild<QComboBox*>(name)->currentText().isEmpty(), name);
         TDM1& dm = program.DM1();
         dm.CDvd.setFilterText(sj("CODE > 6"));
         dm.CDvd.setFiltered(true);
