@@ -9,6 +9,7 @@
 #include "data/error.h"
 #include "data/fresh_install.h"
 #include "data/sjis.h"
+#include "table_fixture.h"
 #include "temp_folder.h"
 
 using namespace tamboro;
@@ -16,15 +17,6 @@ using namespace tamboro::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DataError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 size_t entriesIn(const fs::path& folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -67,7 +59,7 @@ TEST_F(CatalogueFiles, CopyReplacesWholeOrNotAtAll) {
     rlimit small = old;
     small.rlim_cur = 8;
     setrlimit(RLIMIT_FSIZE, &small);
-    const std::string failed = messageOf([&] { copyFileSafely(dir / "Lange.xml", other / "Genre.xml"); });
+    const std::string failed = errorOf([&] { copyFileSafely(dir / "Lange.xml", other / "Genre.xml"); });
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_NE(failed.find("Genre.xml"), std::string::npos) << failed;
@@ -89,10 +81,10 @@ TEST_F(CatalogueFiles, CheckAcceptsOnlyWhatTheTableCanOpen) {
     spit(other / "cut.xml", good.substr(0, good.size() - 1));
     spit(other / "half.xml", good.substr(0, good.size() / 2));
     for (const char* name : {"folder.xml", "empty.xml", "text.xml", "cut.xml", "half.xml"})
-        EXPECT_NE(messageOf([&] { checkTableFile(other / name, CatalogueTable::Dvd); }).find(name), std::string::npos)
+        EXPECT_NE(errorOf([&] { checkTableFile(other / name, CatalogueTable::Dvd); }).find(name), std::string::npos)
             << name;
     // Another table's packet lacks the fields the genre list is ordered by.
-    EXPECT_NE(messageOf([&] { checkTableFile(dir / "DvdData.xml", CatalogueTable::Genre); }).find("GENRE_CODE1"),
+    EXPECT_NE(errorOf([&] { checkTableFile(dir / "DvdData.xml", CatalogueTable::Genre); }).find("GENRE_CODE1"),
               std::string::npos);
 }
 
@@ -103,7 +95,7 @@ TEST_F(CatalogueFiles, SavedCopyHoldsEveryTableAsInMemoryAndNamesWhatFailed) {
     dm.CDvd.fieldU8(fld::Title).setString(sj("未保存の変更"));
     dm.CDvd.post();
     fs::create_directories(other / "Lange.xml" / "x");
-    const std::string failed = messageOf([&] { saveCatalogueCopy(dm, other.path()); });
+    const std::string failed = errorOf([&] { saveCatalogueCopy(dm, other.path()); });
     EXPECT_NE(failed.find("Lange.xml"), std::string::npos) << failed;
     EXPECT_EQ(failed.find("DvdData.xml"), std::string::npos) << failed;  // the others were written all the same
     fs::remove_all(other / "Lange.xml");

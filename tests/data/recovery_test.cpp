@@ -9,6 +9,7 @@
 #include "data/error.h"
 #include "data/fresh_install.h"
 #include "data/sjis.h"
+#include "table_fixture.h"
 #include "temp_folder.h"
 
 using namespace tamboro;
@@ -16,15 +17,6 @@ using namespace tamboro::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string messageOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DataError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 std::map<std::string, std::string> filesIn(const fs::path& folder) {
     std::map<std::string, std::string> out;
@@ -143,7 +135,7 @@ TEST_F(Recovery, ApplyThatFailsHalfwayPutsBackWhatItReplaced) {
     fs::remove(dir / "History.xml");
     fs::create_symlink(dir / "gone" / "History.xml", dir / "History.xml");
     const RecoveryMarker marker = *findRecoveryCopy(dir.path());
-    EXPECT_NE(messageOf([&] { applyRecoveryCopy(dir.path(), marker); }).find("History.xml"), std::string::npos);
+    EXPECT_NE(errorOf([&] { applyRecoveryCopy(dir.path(), marker); }).find("History.xml"), std::string::npos);
     EXPECT_EQ(slurp(dir / "DvdData.xml"), saved.at("DvdData.xml"));
     EXPECT_EQ(slurp(dir / "Lange.xml"), saved.at("Lange.xml"));
     EXPECT_TRUE(findRecoveryCopy(dir.path()));  // still offered next time
@@ -174,7 +166,7 @@ TEST_F(Recovery, MarkerAcceptsOnlyWhatThisProgramWrites) {
     // A marker that is no marker makes the copy unreadable, never absent.
     fs::create_directories(copy);
     spit(copy / kRecoveryMarkerName, "Tamboro recovery copy\ntime=x\nstamp=1\nfile=../../DvdData.xml\n");
-    EXPECT_NE(messageOf([&] { findRecoveryCopy(dir.path()); }).find(kRecoveryMarkerName), std::string::npos);
+    EXPECT_NE(errorOf([&] { findRecoveryCopy(dir.path()); }).find(kRecoveryMarkerName), std::string::npos);
 }
 
 }  // namespace

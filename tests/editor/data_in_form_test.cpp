@@ -21,6 +21,7 @@
 #include "data/locale_jp.h"
 #include "editor/br_date_form.h"
 #include <QDate>
+#include <QDir>
 #include "controls/sjis_qt.h"
 #include "controls/warning_beep.h"
 #include "editor/data_in_form.h"
@@ -438,8 +439,10 @@ private slots:
     }
 
     // Pictures of the pages to look at, when asked for.
+    // TAMBORO_SCREENSHOTS names the folder they go into.
     void screenshots() {
-        if (qEnvironmentVariableIsEmpty("TAMBORO_SCREENSHOTS")) QSKIP("set TAMBORO_SCREENSHOTS to take them");
+        const QString folder = qEnvironmentVariable("TAMBORO_SCREENSHOTS");
+        if (folder.isEmpty()) QSKIP("set TAMBORO_SCREENSHOTS to a folder to take them");
         Editor e;
         e.addTitle("ローマの休日", {5, 4, 3, 2, 1, 0, 5, 4});
         e.window->show();
@@ -447,7 +450,7 @@ private slots:
         auto* pages = e.child<QTabWidget>("PageCntl");
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
-            e.window->grab().save(QStringLiteral("/tmp/editor_%1.png").arg(i));
+            QVERIFY(e.window->grab().save(QDir(folder).filePath(QStringLiteral("editor_%1.png").arg(i))));
         }
         pages->setCurrentIndex(0);
     }
