@@ -30,6 +30,7 @@
 #include "data/packet_file.h"
 #include "data/packet_writer.h"
 #include "support/catalogue_generator.h"
+#include "support/gui_bench_main.h"
 
 namespace fs = std::filesystem;
 using namespace tamboro;
@@ -260,17 +261,5 @@ BENCHMARK(BM_EditorAddAndPost)->Unit(benchmark::kMillisecond)->Iterations(20)->R
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // A failing step must not wait for someone to close a message box.
-    setBoxHook([](const BoxShown& box) {
-        std::fprintf(stderr, "box: %s\n", qPrintable(box.text));
-        return true;
-    });
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    sharedProgram().reset();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv, [] { sharedProgram().reset(); });
 }

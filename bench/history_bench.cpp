@@ -23,6 +23,7 @@
 #include "data/packet_writer.h"
 #include "editor/data_in_history_page.h"
 #include "support/catalogue_generator.h"
+#include "support/gui_bench_main.h"
 
 namespace fs = std::filesystem;
 using namespace tamboro;
@@ -131,17 +132,5 @@ BENCHMARK(BM_AddViewing)->Unit(benchmark::kMillisecond)->Iterations(100)->Repeti
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // A failing step must not wait for someone to close a message box.
-    setBoxHook([](const BoxShown& box) {
-        std::fprintf(stderr, "box: %s\n", qPrintable(box.text));
-        return true;
-    });
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    shared().reset();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runGuiBenchmarks(argc, argv, [] { shared().reset(); });
 }
